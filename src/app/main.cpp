@@ -1,0 +1,12 @@
+#include "mainwindow/form1.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Korvane"));
+    Form1 window;
+    window.show();
+    return QApplication::exec();
+}

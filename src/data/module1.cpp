@@ -1,0 +1,258 @@
+#include "data/module1.h"
+
+#include "data/schema.h"
+#include "platform/programfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QUrl>
+
+namespace Module1 {
+
+namespace {
+
+const QString ConnectionName = QStringLiteral("korvane");
+
+struct State
+{
+    bool prepared = false;
+    bool usable = false;
+    QString reason;
+    int depth = 0;
+    RecordSet *rs = nullptr;
+};
+
+struct TestHooks
+{
+    bool readOnly = false;
+    std::function<void(QSqlDatabase &)> afterOpen;
+};
+
+TestHooks &testHooks()
+{
+    static TestHooks h;
+    return h;
+}
+
+State &state()
+{
+    static State s;
+    return s;
+}
+
+// SQLite opens the file by URI so that a file that has gone missing is not silently made anew, empty.
+QString uriFor(const QString &path, const char *mode)
+{
+    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=") +
+           QString::fromLatin1(mode);
+}
+
+QSqlDatabase connectionFor(const QString &name, const QString &path, const char *mode)
+{
+    QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
+                                                   : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(uriFor(path, mode));
+    // A file another copy of the program is writing is waited for briefly rather than failed.
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=3000"));
+    return db;
+}
+
+Outcome createWithFirstContents(const QString &path)
+{
+    // Built beside the real name and renamed into place once complete, so there is never half a file.
+    const QString building = path + QStringLiteral(".new");
+    QFile::remove(building);
+    const QString name = QStringLiteral("korvane-create");
+    Outcome result;
+    {
+        QSqlDatabase db = connectionFor(name, building, "rwc");
+        if (!db.open()) {
+            result = Outcome::failed(db.lastError().text());
+        } else {
+            result = Schema::createTables(db);
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (result.ok() && !QFile::rename(building, path))
+        result = Outcome::failed(QStringLiteral("cannot rename %1 to %2").arg(building, path));
+    if (!result.ok())
+        QFile::remove(building);
+    return result;
+}
+
+} // namespace
+
+QString databasePath()
+{
+    return QDir(ProgramFolder::path()).filePath(QString::fromLatin1(FileName));
+}
+
+StartResult PrepareDatabase()
+{
+    State &s = state();
+    if (s.depth > 0) {
+        s.depth = 1;
+        CloseDatabase();
+    }
+    s.prepared = true;
+    s.usable = false;
+    s.reason.clear();
+
+    const QString path = databasePath();
+    const QFileInfo info(path);
+    StartResult result;
+    if (!info.exists() && !info.isSymLink()) {
+        const Outcome created = createWithFirstContents(path);
+        if (!created.ok()) {
+            s.reason = created.error;
+            return {StartState::Unusable, s.reason};
+        }
+        result.state = StartState::Created;
+    } else if (info.isDir()) {
+        s.reason = QStringLiteral("it is a folder, not a file");
+        return {StartState::Unusable, s.reason};
+    } else if (!info.isReadable()) {
+        s.reason = QStringLiteral("the file cannot be read");
+        return {StartState::Unusable, s.reason};
+    } else {
+        result.state = StartState::Opened;
+    }
+
+    QSqlDatabase db = connectionFor(ConnectionName, path, testHooks().readOnly ? "ro" : "rw");
+    if (!db.open()) {
+        s.reason = db.lastError().text();
+        return {StartState::Unusable, s.reason};
+    }
+    const QString problem = Schema::problem(db);
+    db.close();
+    if (!problem.isEmpty()) {
+        s.reason = problem;
+        return {StartState::Unusable, s.reason};
+    }
+    s.usable = true;
+    return result;
+}
+
+bool isUsable()
+{
+    return state().usable;
+}
+
+QString unavailableReason()
+{
+    const State &s = state();
+    if (!s.prepared)
+        return QStringLiteral("the database has not been opened");
+    if (!s.usable)
+        return s.reason;
+    return QStringLiteral("the database is not open");
+}
+
+void OpenDatabase()
+{
+    State &s = state();
+    if (!s.prepared)
+        PrepareDatabase();
+    if (++s.depth > 1)
+        return;
+    if (!s.usable)
+        return;
+    QSqlDatabase db = QSqlDatabase::database(ConnectionName, false);
+    if (!db.open())
+        s.reason = db.lastError().text();
+    else if (testHooks().afterOpen)
+        testHooks().afterOpen(db);
+}
+
+void CloseDatabase()
+{
+    State &s = state();
+    if (s.depth == 0)
+        return;
+    if (--s.depth > 0)
+        return;
+    delete s.rs;
+    s.rs = nullptr;
+    if (QSqlDatabase::contains(ConnectionName))
+        QSqlDatabase::database(ConnectionName, false).close();
+}
+
+bool isOpen()
+{
+    return QSqlDatabase::contains(ConnectionName) && QSqlDatabase::database(ConnectionName, false).isOpen();
+}
+
+QSqlDatabase Conn()
+{
+    if (!QSqlDatabase::contains(ConnectionName))
+        return QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ConnectionName);
+    return QSqlDatabase::database(ConnectionName, false);
+}
+
+RecordSet &Rs()
+{
+    State &s = state();
+    if (!s.rs)
+        s.rs = new RecordSet(Conn());
+    return *s.rs;
+}
+
+Transaction::Transaction()
+{
+    QSqlDatabase db = Conn();
+    if (!db.isOpen()) {
+        m_error = unavailableReason();
+        return;
+    }
+    m_started = db.transaction();
+    if (!m_started)
+        m_error = db.lastError().text();
+}
+
+Transaction::~Transaction()
+{
+    if (m_started && !m_done)
+        Conn().rollback();
+}
+
+Outcome Transaction::commit()
+{
+    if (!m_started)
+        return Outcome::failed(m_error);
+    m_done = true;
+    QSqlDatabase db = Conn();
+    if (!db.commit()) {
+        const QString why = db.lastError().text();
+        db.rollback();
+        return Outcome::failed(why);
+    }
+    return Outcome::done();
+}
+
+void resetForTesting()
+{
+    State &s = state();
+    delete s.rs;
+    s.rs = nullptr;
+    if (QSqlDatabase::contains(ConnectionName)) {
+        QSqlDatabase::database(ConnectionName, false).close();
+        QSqlDatabase::removeDatabase(ConnectionName);
+    }
+    s = State{};
+    testHooks() = TestHooks{};
+}
+
+void setReadOnlyForTesting(bool readOnly)
+{
+    testHooks().readOnly = readOnly;
+}
+
+void setAfterOpenForTesting(std::function<void(QSqlDatabase &)> afterOpen)
+{
+    testHooks().afterOpen = std::move(afterOpen);
+}
+
+} // namespace Module1

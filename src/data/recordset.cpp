@@ -1,0 +1,178 @@
+#include "data/recordset.h"
+
+#include "data/module1.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+// Table and column names come from the program, never from the user; still, quote them so that no name can
+// change a statement.
+QString quoted(const QString &identifier);
+
+// A typed field that is empty is empty text, not "no value": bind it as ''.
+QVariant bindable(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QString && value.toString().isNull())
+        return QVariant(QStringLiteral(""));
+    return value;
+}
+
+QString quoted(const QString &identifier)
+{
+    QString inner = identifier;
+    inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + inner + QLatin1Char('"');
+}
+} // namespace
+
+RecordSet::RecordSet(QSqlDatabase db) : m_db(db.isValid() ? db : Module1::Conn()) {}
+
+bool RecordSet::openAll(const QString &table, const QString &orderColumn)
+{
+    QString sql = QStringLiteral("select rowid as _korvane_rowid, * from ") + quoted(table);
+    if (!orderColumn.isEmpty())
+        sql += QStringLiteral(" order by ") + quoted(orderColumn) + QStringLiteral(" asc, rowid asc");
+    else
+        sql += QStringLiteral(" order by rowid asc");
+    return run(table, sql, {});
+}
+
+bool RecordSet::open(const QString &table, const QList<Match> &criteria, Join join)
+{
+    QString sql = QStringLiteral("select rowid as _korvane_rowid, * from ") + quoted(table);
+    QVariantList binds;
+    if (!criteria.isEmpty()) {
+        QStringList parts;
+        for (const Match &m : criteria) {
+            parts << quoted(m.column) + QStringLiteral(" = ?");
+            binds << bindable(m.value);
+        }
+        sql += QStringLiteral(" where ") + parts.join(join == Join::And ? QStringLiteral(" and ") : QStringLiteral(" or "));
+    }
+    sql += QStringLiteral(" order by rowid asc");
+    return run(table, sql, binds);
+}
+
+bool RecordSet::openRowIds(const QString &table, const QList<qint64> &rowIds)
+{
+    m_rows.clear();
+    m_pos = 0;
+    m_table = table;
+    m_error.clear();
+    // SQLite limits the number of bound values of one statement; ask in slices well below that.
+    constexpr qsizetype slice = 500;
+    QList<QSqlRecord> all;
+    for (qsizetype start = 0; start < rowIds.size(); start += slice) {
+        const qsizetype n = std::min(slice, rowIds.size() - start);
+        QString marks = QStringLiteral("?");
+        for (qsizetype i = 1; i < n; ++i)
+            marks += QStringLiteral(",?");
+        QVariantList binds;
+        for (qsizetype i = 0; i < n; ++i)
+            binds << rowIds[start + i];
+        if (!run(table, QStringLiteral("select rowid as _korvane_rowid, * from ") + quoted(table) +
+                            QStringLiteral(" where rowid in (") + marks + QStringLiteral(") order by rowid asc"),
+                 binds))
+            return false;
+        all += m_rows;
+    }
+    m_rows = all;
+    m_pos = 0;
+    return true;
+}
+
+bool RecordSet::run(const QString &table, const QString &sql, const QVariantList &binds)
+{
+    m_rows.clear();
+    m_pos = 0;
+    m_table = table;
+    m_error.clear();
+    if (!m_db.isOpen()) {
+        m_error = Module1::unavailableReason();
+        return false;
+    }
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) {
+        m_error = query.lastError().text();
+        return false;
+    }
+    for (const QVariant &value : binds)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        m_error = query.lastError().text();
+        return false;
+    }
+    while (query.next())
+        m_rows << query.record();
+    if (query.lastError().isValid()) {
+        m_error = query.lastError().text();
+        m_rows.clear();
+        return false;
+    }
+    return true;
+}
+
+QVariant RecordSet::field(const QString &name) const
+{
+    if (atEnd())
+        return {};
+    // QSqlRecord looks names up without regard to letter case, as the table's columns are named.
+    return m_rows[m_pos].value(name);
+}
+
+QString RecordSet::text(const QString &name) const
+{
+    const QVariant value = field(name);
+    return value.isNull() ? QString() : value.toString();
+}
+
+qint64 RecordSet::rowId() const
+{
+    return atEnd() ? -1 : m_rows[m_pos].value(QStringLiteral("_korvane_rowid")).toLongLong();
+}
+
+Outcome RecordSet::deleteCurrent()
+{
+    if (atEnd())
+        return Outcome::failed(QStringLiteral("no current row"));
+    QSqlQuery query(m_db);
+    if (!query.prepare(QStringLiteral("delete from ") + quoted(m_table) + QStringLiteral(" where rowid = ?")))
+        return Outcome::failed(query.lastError().text());
+    query.addBindValue(rowId());
+    if (!query.exec())
+        return Outcome::failed(query.lastError().text());
+    return Outcome::done();
+}
+
+Outcome RecordSet::addNew(const QList<FieldValue> &values)
+{
+    if (!m_db.isOpen())
+        return Outcome::failed(Module1::unavailableReason());
+    QStringList columns;
+    QStringList marks;
+    for (const FieldValue &v : values) {
+        columns << quoted(v.column);
+        marks << QStringLiteral("?");
+    }
+    QSqlQuery query(m_db);
+    const QString sql = values.isEmpty()
+                            ? QStringLiteral("insert into ") + quoted(m_table) + QStringLiteral(" default values")
+                            : QStringLiteral("insert into ") + quoted(m_table) + QStringLiteral(" (") +
+                                  columns.join(QLatin1Char(',')) + QStringLiteral(") values (") +
+                                  marks.join(QLatin1Char(',')) + QStringLiteral(")");
+    if (!query.prepare(sql))
+        return Outcome::failed(query.lastError().text());
+    for (const FieldValue &v : values)
+        query.addBindValue(bindable(v.value));
+    if (!query.exec())
+        return Outcome::failed(query.lastError().text());
+    return Outcome::done();
+}
+
+void RecordSet::close()
+{
+    m_rows.clear();
+    m_pos = 0;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "data/outcome.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QSqlRecord>
+#include <QString>
+#include <QVariant>
+
+// One column = value comparison of a lookup; the value is always bound, never pasted into the statement.
+struct Match
+{
+    QString column;
+    QVariant value;
+};
+
+enum class Join { And, Or };
+
+// One column value of a row to be added.
+struct FieldValue
+{
+    QString column;
+    QVariant value;
+};
+
+// A small record set over one table. Rows are read at once (a client-side cursor), so the current row can be
+// deleted and new rows added while the set is still being walked. Rows come in the order asked for, and in
+// stored order (rowid) among equals, so "the first match" is always the oldest row.
+class RecordSet
+{
+public:
+    explicit RecordSet(QSqlDatabase db = {});
+
+    // Every row of the table, ordered by the given column (none: stored order).
+    bool openAll(const QString &table, const QString &orderColumn = {});
+    // The rows whose columns equal the values, the comparisons joined by and/or.
+    bool open(const QString &table, const QList<Match> &criteria, Join join = Join::And);
+    // The rows with these rowids, in stored order.
+    bool openRowIds(const QString &table, const QList<qint64> &rowIds);
+
+    bool atEnd() const { return m_pos >= m_rows.size(); }
+    void moveNext() { ++m_pos; }
+    void moveFirst() { m_pos = 0; }
+    qsizetype count() const { return m_rows.size(); }
+
+    // A column of the current row, its name matched without regard to letter case. Null when it holds no value.
+    QVariant field(const QString &name) const;
+    // The same as text; a column without a value gives empty text.
+    QString text(const QString &name) const;
+    qint64 rowId() const;
+
+    // Deletes the current row from the table at once.
+    Outcome deleteCurrent();
+    // Adds a row to the table the set was opened on; columns not named stay without a value.
+    Outcome addNew(const QList<FieldValue> &values);
+
+    const QString &lastError() const { return m_error; }
+    void close();
+
+private:
+    bool run(const QString &table, const QString &sql, const QVariantList &binds);
+
+    QSqlDatabase m_db;
+    QString m_table;
+    QList<QSqlRecord> m_rows;
+    qsizetype m_pos = 0;
+    QString m_error;
+};

@@ -1,0 +1,353 @@
+#include "mainwindow/form1.h"
+
+#include "data/module1.h"
+#include "data/sites.h"
+#include "mainwindow/entrylist.h"
+#include "mainwindow/form1texts.h"
+#include "mainwindow/keyfilter.h"
+#include "platform/browser.h"
+#include "platform/messagebox.h"
+#include "sitesettings/form2.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Form1Text;
+
+namespace {
+template <typename T, typename... Args> T *named(const char *name, Args &&...args)
+{
+    T *widget = new T(std::forward<Args>(args)...);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QFrame *frame(const char *name)
+{
+    auto *f = named<QFrame>(name);
+    f->setFrameShape(QFrame::StyledPanel);
+    f->setFrameShadow(QFrame::Sunken);
+    return f;
+}
+} // namespace
+
+Form1::Form1(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(WindowTitle);
+    createControls();
+    layOutControls();
+    wireHandlers();
+    Form_Load();
+}
+
+Form1::~Form1()
+{
+    if (m_form2)
+        delete m_form2;
+}
+
+void Form1::createControls()
+{
+    Frame1 = frame("Frame1");
+    Frame2 = frame("Frame2");
+    Frame3 = frame("Frame3");
+    Frame4 = frame("Frame4");
+
+    Combo2 = named<QComboBox>("Combo2");
+    Combo2->addItems({QStringLiteral("极影"), QStringLiteral("动漫花园"), QStringLiteral("Levelup"),
+                      QStringLiteral("Tokyo Toshokan")});
+    Command4 = named<QPushButton>("Command4", Search);
+    Check3 = named<QCheckBox>("Check3", UseGroup);
+    Check3->setChecked(true);
+    Check2 = named<QCheckBox>("Check2", UseEpisode);
+    Check2->setChecked(true);
+    Check1 = named<QCheckBox>("Check1", Utf8);
+    Command8 = named<QPushButton>("Command8", SiteSettings);
+    Label7 = named<QLabel>("Label7", Credit);
+    Label7->setCursor(Qt::PointingHandCursor);
+
+    Combo1 = named<QComboBox>("Combo1");
+    for (EntryOrder order : allOrders())
+        Combo1->addItem(orderCaption(order));
+    Command2 = named<QPushButton>("Command2", Save);
+    Command5 = named<QPushButton>("Command5", Add);
+    Command3 = named<QPushButton>("Command3", Delete);
+    Command1 = named<QPushButton>("Command1", New);
+
+    List1 = named<QListWidget>("List1");
+    List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Every line has the same height: the list then lays out 100,000 lines at once.
+    List1->setUniformItemSizes(true);
+    List1->setAccessibleName(QStringLiteral("动画列表"));
+
+    const QFont tahoma(QStringLiteral("Tahoma"));
+    List1->setFont(tahoma);
+
+    const auto field = [&](const char *name, QLabel *&label, const char *labelName, const QString &caption) {
+        label = named<QLabel>(labelName, caption);
+        auto *edit = named<QLineEdit>(name);
+        edit->setFont(tahoma);
+        label->setBuddy(edit);
+        // Screen readers announce the field by its label.
+        edit->setAccessibleName(caption);
+        return edit;
+    };
+    Text1 = field("Text1", Label6, "Label6", LabelNum);
+    Text2 = field("Text2", Label1, "Label1", LabelSubG);
+    Text3 = field("Text3", Label2, "Label2", LabelSearchN);
+    Text4 = field("Text4", Label4, "Label4", LabelEpisode);
+    Text5 = field("Text5", Label3, "Label3", LabelAnimeN);
+    Text6 = field("Text6", Label5, "Label5", LabelOther);
+    Command6 = named<QPushButton>("Command6", EpisodeUp);
+    Command7 = named<QPushButton>("Command7", EpisodeDown);
+
+    // The serial number and the episode take digits, "-", "." and the one letter of the phrase that falls on them.
+    Text1->installEventFilter(new KeyFilter(QStringLiteral("1234567890") + TriggerPhrase[0], Text1));
+    Text4->installEventFilter(new KeyFilter(QStringLiteral("1234567890") + TriggerPhrase[3], Text4));
+}
+
+void Form1::layOutControls()
+{
+    auto *searchArea = new QGridLayout(Frame3);
+    searchArea->addWidget(Combo2, 0, 0);
+    searchArea->addWidget(Command4, 0, 1);
+    auto *checks = new QHBoxLayout;
+    checks->addWidget(Check3);
+    checks->addWidget(Check2);
+    checks->addWidget(Check1);
+    checks->addStretch(1);
+    searchArea->addLayout(checks, 1, 0, 1, 2);
+    searchArea->addWidget(Command8, 2, 0);
+    searchArea->addWidget(Label7, 2, 1);
+    searchArea->setColumnStretch(0, 1);
+
+    auto *listControls = new QHBoxLayout(Frame4);
+    listControls->addWidget(Combo1, 1);
+    listControls->addWidget(Command1);
+    listControls->addWidget(Command3);
+    listControls->addWidget(Command5);
+    listControls->addWidget(Command2);
+
+    auto *left = new QVBoxLayout(Frame2);
+    left->addWidget(Frame3);
+    left->addWidget(Frame4);
+    left->addWidget(List1, 1);
+
+    auto *fields = new QGridLayout(Frame1);
+    const std::pair<QLabel *, QLineEdit *> rows[] = {{Label6, Text1}, {Label1, Text2}, {Label2, Text3},
+                                                     {Label4, Text4}, {Label3, Text5}, {Label5, Text6}};
+    int row = 0;
+    for (const auto &[label, edit] : rows) {
+        fields->addWidget(label, row, 0);
+        fields->addWidget(edit, row, 1, 1, 2);
+        ++row;
+    }
+    fields->addWidget(Command6, row, 1);
+    fields->addWidget(Command7, row, 2);
+    fields->setRowStretch(row + 1, 1);
+    fields->setColumnStretch(1, 1);
+    fields->setColumnStretch(2, 1);
+
+    auto *main = new QHBoxLayout(this);
+    main->addWidget(Frame2, 3);
+    main->addWidget(Frame1, 2);
+    resize(860, 560);
+
+    // The keyboard walks the controls in this order.
+    QWidget *const order[] = {List1,    Text1,    Text2,  Text3,    Text4,  Text5,  Text6,
+                              Command1, Command3, Command5, Command2, Combo1, Command4, Combo2,
+                              Check1,   Check2,   Check3, Command6, Command7, Command8};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void Form1::wireHandlers()
+{
+    connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
+    connect(Combo2, &QComboBox::activated, this, &Form1::Combo2_Click);
+    connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+    Label7->installEventFilter(this);
+
+    // A change of selection (mouse or keyboard) loads the current line; so does a click that changes nothing,
+    // such as a click on the line already selected.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_filling)
+            return;
+        m_selectionChangedByPress = true;
+        List1_Click();
+    });
+    connect(List1, &QListWidget::pressed, this, [this] {
+        if (!m_selectionChangedByPress)
+            List1_Click();
+        m_selectionChangedByPress = false;
+    });
+    List1->viewport()->installEventFilter(this);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Label7 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        Label7_Click();
+        return true;
+    }
+    if (watched == List1->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_selectionChangedByPress = false;
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // The settings window belongs to this one: the program ends with the main window.
+    if (m_form2)
+        m_form2->close();
+    QWidget::closeEvent(event);
+}
+
+void Form1::Form_Load()
+{
+    Command5->setEnabled(false);
+    Command3->setEnabled(false);
+    Combo1->setCurrentIndex(0);
+
+    const Module1::StartResult start = Module1::PrepareDatabase();
+    if (start.state == Module1::StartState::Unusable) {
+        List1->clear();
+        Combo2->clear();
+        MessageBox::show(this, UnusableFile.arg(Module1::databasePath(), start.reason), RefusalTitle);
+        return;
+    }
+
+    Module1::OpenDatabase();
+    fillList(orderCaption(EntryOrder::Num), true);
+    rebuildSiteChoice();
+    Module1::CloseDatabase();
+
+    Combo2->setCurrentIndex(Combo2->findText(FirstSite, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    Module1::OpenDatabase();
+    lookUpSite(QStringLiteral("bt"), Combo2->currentText());
+    Module1::CloseDatabase();
+}
+
+void Form1::ClearFields()
+{
+    Text1->setText(QString());
+    Text2->setText(QString());
+    Text3->setText(QString());
+    Text4->setText(QString());
+    Text5->setText(QString());
+    Text6->setText(QString());
+}
+
+void Form1::fillList(const QString &orderText, bool emptyMeansFirst)
+{
+    std::optional<EntryOrder> order = orderForCaption(orderText);
+    if (!order && emptyMeansFirst && orderText.isEmpty())
+        order = EntryOrder::Num;
+    if (!order)
+        return;
+
+    m_filling = true;
+    List1->clear();
+    m_lineRowIds.clear();
+    std::vector<AnimeEntry> entries;
+    if (readAllEntries(entries)) {
+        EntryListLines built = buildEntryListLines(std::move(entries), *order);
+        List1->addItems(built.lines);
+        m_lineRowIds = std::move(built.rowIds);
+    }
+    m_filling = false;
+}
+
+void Form1::RefreshList()
+{
+    Module1::OpenDatabase();
+    fillList(Combo1->currentText(), true);
+    Module1::CloseDatabase();
+}
+
+void Form1::Combo1_Click()
+{
+    Module1::OpenDatabase();
+    fillList(Combo1->currentText(), false);
+    Module1::CloseDatabase();
+}
+
+qint64 Form1::rowIdOfLine(int line) const
+{
+    if (line < 0 || std::size_t(line) >= m_lineRowIds.size())
+        return -1;
+    return m_lineRowIds[std::size_t(line)];
+}
+
+void Form1::rebuildSiteChoice()
+{
+    Module1::OpenDatabase();
+    Combo2->clear();
+    for (const QString &table : {QStringLiteral("bt"), QStringLiteral("xd")}) {
+        std::vector<SearchSite> sites;
+        readSites(table, sites);
+        for (const SearchSite &site : sites) {
+            if (!site.btsetIsNull)
+                Combo2->addItem(site.btset);
+        }
+    }
+    Combo2->setCurrentIndex(-1);
+    Module1::CloseDatabase();
+}
+
+void Form1::lookUpSite(const QString &table, const QString &name)
+{
+    RecordSet &rs = Module1::Rs();
+    if (!rs.open(table, {{QStringLiteral("btset"), name}}) || rs.atEnd())
+        return;
+    SiteUrl = rs.text(QStringLiteral("urldata"));
+    const QVariant utf8 = rs.field(QStringLiteral("utf8"));
+    if (!utf8.isNull())
+        Check1->setChecked(utf8.toInt() != 0);
+}
+
+void Form1::Command8_Click()
+{
+    if (!m_form2) {
+        m_form2 = new Form2(this);
+        // Beside the main window, not over it.
+        m_form2->move(frameGeometry().topRight() + QPoint(8, 0));
+    }
+    m_form2->show();
+    m_form2->raise();
+    m_form2->activateWindow();
+}
+
+void Form1::Label7_Click()
+{
+    const QLineEdit *const fields[] = {Text1, Text2, Text3, Text4, Text5, Text6};
+    for (int i = 0; i < 6; ++i) {
+        if (fields[i]->text() != TriggerPhrase[i])
+            return;
+    }
+    Browser::open(QByteArray(ForumAddress));
+}
+
+Form2 *Form1::settingsWindow() const
+{
+    return m_form2;
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QHash>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTimer;
+class Form2;
+
+// The main window: the watch list, one entry's edit fields, the site choice and the search.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Start-up: the list in the "序号" order, the site choice, the current site "极影".
+    void Form_Load();
+    void ClearFields();
+    void RefreshList();
+    // Refills Combo2 with the built-in then the custom site names; SiteUrl and Check1 stay as they are.
+    void rebuildSiteChoice();
+
+    // Handlers, wired to their controls in wireHandlers().
+    void Combo1_Click();
+    void Command8_Click();
+    void Label7_Click();
+    void List1_Click();
+    void Command1_Click();
+    void Command5_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command6_Click();
+    void Command7_Click();
+    void Combo2_Click();
+    void Command4_Click();
+
+    // The row each line of List1 shows, by line position.
+    qint64 rowIdOfLine(int line) const;
+    const QString &siteUrl() const { return SiteUrl; }
+    Form2 *settingsWindow() const;
+
+    // Controls, named as the rest of the program refers to them.
+    QFrame *Frame1;      // the edit fields of one entry
+    QFrame *Frame2;      // holds Frame3, Frame4 and the entry list
+    QFrame *Frame3;      // the site and search area
+    QFrame *Frame4;      // the list controls
+    QComboBox *Combo2;   // the search site
+    QPushButton *Command4; // "搜索动画资源"
+    QCheckBox *Check3;   // "字幕组": the group takes part in the search words
+    QCheckBox *Check2;   // "集数": the next episode takes part in the search words
+    QCheckBox *Check1;   // "采用UTF-8的URL编码算法": the current site's encoding
+    QPushButton *Command8; // "BT平台设置"
+    QLabel *Label7;      // the credit line
+    QComboBox *Combo1;   // the sort order of the entry list
+    QPushButton *Command2; // "保存修改"
+    QPushButton *Command5; // "加入条目"
+    QPushButton *Command3; // "删除"
+    QPushButton *Command1; // "新增"
+    QListWidget *List1;  // the entry list
+    QLineEdit *Text1;    // 序号 (num)
+    QLineEdit *Text2;    // 字幕组 (subg)
+    QLineEdit *Text3;    // 搜索名 (SearchN)
+    QLineEdit *Text4;    // 集数 (Episode)
+    QLineEdit *Text5;    // 原作名 (AnimeN)
+    QLineEdit *Text6;    // 备注 (Other)
+    QLabel *Label1;      // "字幕组"
+    QLabel *Label2;      // "搜索名"
+    QLabel *Label3;      // "原作名"
+    QLabel *Label4;      // "集数"
+    QLabel *Label5;      // "备注"
+    QLabel *Label6;      // "序号"
+    QPushButton *Command6; // "集数+1"
+    QPushButton *Command7; // "集数-1"
+
+    // The group, search name and episode of each selected line, by line position, as the last click found them.
+    QHash<int, QVariant> SelSubG;
+    QHash<int, QVariant> SelSearchN;
+    QHash<int, QVariant> SelEpisode;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void layOutControls();
+    void wireHandlers();
+    void fillList(const QString &orderText, bool emptyMeansFirst);
+    void lookUpSite(const QString &table, const QString &name);
+    void openNextSearch();
+
+    // The search address prefix of the current site.
+    QString SiteUrl;
+    std::vector<qint64> m_lineRowIds;
+    bool m_filling = false;
+    bool m_selectionChangedByPress = false;
+    QPointer<Form2> m_form2;
+    QList<QByteArray> m_pendingSearches;
+    QTimer *m_searchTimer = nullptr;
+};

@@ -1,0 +1,40 @@
+#include "platform/browser.h"
+
+#include "platform/programfolder.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace Browser {
+
+namespace {
+std::function<bool(const QByteArray &)> &handler()
+{
+    static std::function<bool(const QByteArray &)> h;
+    return h;
+}
+} // namespace
+
+bool open(const QByteArray &address)
+{
+    if (handler())
+        return handler()(address);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // QUrl would rewrite escapes of plain characters (%61 to a); xdg-open passes the text on as it is.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!opener.isEmpty()) {
+        if (QProcess::startDetached(opener, {QString::fromLatin1(address)}, ProgramFolder::path()))
+            return true;
+    }
+#endif
+    return QDesktopServices::openUrl(QUrl::fromEncoded(address));
+}
+
+void setHandlerForTesting(std::function<bool(const QByteArray &)> h)
+{
+    handler() = std::move(h);
+}
+
+} // namespace Browser

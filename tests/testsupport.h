@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/messagebox.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QModelIndex>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class QListWidget;
+class QWidget;
+class QLineEdit;
+
+// One row of AD as tests write it; a null QString writes no value.
+struct TestEntry
+{
+    QString num, subg, SearchN, Episode, AnimeN, Other;
+};
+
+struct TestSite
+{
+    QString nub, btset, urldata;
+    int utf8 = 0;
+};
+
+// Every test runs in a fresh program folder of its own, with message boxes answered and pages captured.
+class KorvaneTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    QString folder() const { return m_dir->path(); }
+    QString dbPath() const;
+
+    // Writes ad.mdb with the four tables; bt and mr get the given sites (the first sites when none are given).
+    void makeDatabase(const QList<TestEntry> &entries = {}, const QList<TestSite> &builtIn = {},
+                      const QList<TestSite> &custom = {}, const QList<TestSite> &defaults = {});
+    // Runs statements on ad.mdb through a connection of the test's own.
+    void runSql(const QStringList &statements);
+    // Rows of a table in stored order, each as its values joined by "|" ("<null>" for no value).
+    QStringList rows(const QString &table, const QString &columns = QStringLiteral("*"));
+    // The program finds ad.mdb write-protected (as root, file permissions would not stop it).
+    void makeReadOnly();
+    // The program's disk is full: no page can be added to ad.mdb.
+    void makeDiskFull();
+
+    QList<QByteArray> opened; // addresses handed to the browser
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+// Clicks a line of a list as a user does, with Ctrl or Shift held when asked.
+void clickLine(QListWidget *list, int line, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// Types text into a field as keys, CJK and all.
+void typeInto(QWidget *field, const QString &text);
