@@ -1,0 +1,128 @@
+#pragma once
+
+#include "testsupport.h"
+
+#include "mainwindow/form1.h"
+#include "sitesettings/form2.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+// The main window with the settings window opened from its button, both shown.
+class Form2Test : public KorvaneTest
+{
+public:
+    // The custom sites most tests start with; bt and mr hold the first sites of a new file.
+    static QList<TestSite> someCustomSites()
+    {
+        return {{QStringLiteral("20"), QStringLiteral("Nyaa"), QStringLiteral("https://nyaa.example/?q="), 1},
+                {QStringLiteral("10"), QStringLiteral("爱恋"), QStringLiteral("http://love.example/s.php?k="), 0}};
+    }
+
+    void open(const QList<TestSite> &custom = someCustomSites(), const QList<TestSite> &builtIn = {},
+              const QList<TestSite> &defaults = {})
+    {
+        makeDatabase({}, builtIn, custom, defaults);
+        openWindows();
+    }
+
+    void openWindows()
+    {
+        form1 = std::make_unique<Form1>();
+        form1->show();
+        QTest::mouseClick(form1->Command8, Qt::LeftButton);
+        form2 = form1->settingsWindow();
+        ASSERT_NE(form2, nullptr);
+        activate(form2);
+    }
+
+    void TearDown() override
+    {
+        form1.reset();
+        KorvaneTest::TearDown();
+    }
+
+    // Focus events reach a window only while it is the active one.
+    static void activate(QWidget *window)
+    {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+
+    static QStringList items(const QListWidget *list)
+    {
+        QStringList names;
+        for (int i = 0; i < list->count(); ++i)
+            names << list->item(i)->text();
+        return names;
+    }
+
+    static QStringList items(const QComboBox *box)
+    {
+        QStringList names;
+        for (int i = 0; i < box->count(); ++i)
+            names << box->itemText(i);
+        return names;
+    }
+
+    static QString selected(const QListWidget *list)
+    {
+        const QList<QListWidgetItem *> s = list->selectedItems();
+        return s.isEmpty() ? QString() : s.first()->text();
+    }
+
+    void pick(QListWidget *list, const QString &name)
+    {
+        const QList<QListWidgetItem *> found = list->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        ASSERT_EQ(found.size(), 1) << name.toStdString();
+        clickLine(list, list->row(found.first()));
+    }
+
+    // Replaces a field's text the way a user does: select all, erase, type (CJK and emoji through the input
+    // method, as they arrive from a real keyboard).
+    static void retype(QLineEdit *field, const QString &text)
+    {
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        bool ascii = true;
+        for (const QChar c : text)
+            ascii = ascii && c.unicode() < 0x80;
+        if (ascii || text.isEmpty()) {
+            typeInto(field, text);
+            return;
+        }
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QCoreApplication::sendEvent(field, &commit);
+    }
+
+    // Clicks a check box on its box, where a click toggles it.
+    static void tick(QCheckBox *box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); }
+
+    // The four buttons the rules drive, as "+" (enabled) or "-": 加入 修改 删除 设为默认.
+    std::string buttons() const
+    {
+        std::string s;
+        for (const QPushButton *b : {form2->Command4, form2->Command1, form2->Command7, form2->Command5})
+            s += b->isEnabled() ? '+' : '-';
+        return s;
+    }
+
+    QStringList fields() const
+    {
+        return {form2->Text1->text(), form2->Text2->text(), form2->Text3->text(),
+                form2->Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0")};
+    }
+
+    QStringList sites(const QString &table) { return rows(table, QStringLiteral("nub, btset, urldata, utf8")); }
+
+    std::unique_ptr<Form1> form1;
+    Form2 *form2 = nullptr;
+};
