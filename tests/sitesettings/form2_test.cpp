@@ -1,10 +1,8 @@
 #include "form2fixture.h"
 
-#include "data/module1.h"
 #include "platform/windoworder.h"
 
 #include <QApplication>
-#include <QFile>
 
 #include <functional>
 
@@ -117,10 +115,7 @@ TEST_F(Form2Test, ButtonStatesFollowTheFieldRules)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.situation);
-        form1.reset();
-        Module1::resetForTesting();
-        QFile::remove(dbPath());
-        open();
+        reopen();
         c.steps(*this);
         EXPECT_EQ(buttons(), c.buttons);
         EXPECT_EQ(form2->nameLocked(), c.locked);

@@ -2,11 +2,13 @@
 
 #include "testsupport.h"
 
+#include "data/module1.h"
 #include "mainwindow/form1.h"
 #include "sitesettings/form2.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -41,6 +43,17 @@ public:
         form2 = form1->settingsWindow();
         ASSERT_NE(form2, nullptr);
         activate(form2);
+    }
+
+    // Starts again from a fresh file, for table-driven cases that each need one.
+    void reopen(const QList<TestSite> &custom = someCustomSites(), const QList<TestSite> &builtIn = {},
+                const QList<TestSite> &defaults = {})
+    {
+        form1.reset();
+        Module1::resetForTesting();
+        QFile::remove(dbPath());
+        MessageBox::setTestMode(true);
+        open(custom, builtIn, defaults);
     }
 
     void TearDown() override
@@ -94,7 +107,8 @@ public:
         bool ascii = true;
         for (const QChar c : text)
             ascii = ascii && c.unicode() < 0x80;
-        if (ascii || text.isEmpty()) {
+        // Long texts arrive in one piece, as pasted.
+        if ((ascii && text.size() < 100) || text.isEmpty()) {
             typeInto(field, text);
             return;
         }
