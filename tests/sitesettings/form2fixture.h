@@ -4,6 +4,7 @@
 
 #include "data/module1.h"
 #include "mainwindow/form1.h"
+#include "platform/windoworder.h"
 #include "sitesettings/form2.h"
 
 #include <QCheckBox>
@@ -17,32 +18,34 @@
 
 #include <memory>
 
-// The main window with the settings window opened from its button, both shown.
+inline const QString JiYing = QStringLiteral("极影");
+inline const QString Dmhy = QStringLiteral("动漫花园");
+inline const QString Love = QStringLiteral("爱恋");
+inline const QString Nyaa = QStringLiteral("Nyaa");
+inline const QStringList NoFields = {QString(), QString(), QString(), QStringLiteral("0")};
+
+// The main window with the settings window opened from its button, both shown. bt and mr hold the first sites
+// of a new file unless a test gives its own.
 class Form2Test : public KorvaneTest
 {
 public:
-    // The custom sites most tests start with; bt and mr hold the first sites of a new file.
     static QList<TestSite> someCustomSites()
     {
-        return {{QStringLiteral("20"), QStringLiteral("Nyaa"), QStringLiteral("https://nyaa.example/?q="), 1},
-                {QStringLiteral("10"), QStringLiteral("爱恋"), QStringLiteral("http://love.example/s.php?k="), 0}};
+        return {{QStringLiteral("20"), Nyaa, QStringLiteral("https://nyaa.example/?q="), 1},
+                {QStringLiteral("10"), Love, QStringLiteral("http://love.example/s.php?k="), 0}};
     }
 
     void open(const QList<TestSite> &custom = someCustomSites(), const QList<TestSite> &builtIn = {},
               const QList<TestSite> &defaults = {})
     {
         makeDatabase({}, builtIn, custom, defaults);
-        openWindows();
-    }
-
-    void openWindows()
-    {
         form1 = std::make_unique<Form1>();
         form1->show();
         QTest::mouseClick(form1->Command8, Qt::LeftButton);
         form2 = form1->settingsWindow();
         ASSERT_NE(form2, nullptr);
         activate(form2);
+        MessageBox::setWhileShown([this] { onTopWhileShown << WindowOrder::isOnTop(form2); });
     }
 
     // Starts again from a fresh file, for table-driven cases that each need one.
@@ -53,6 +56,7 @@ public:
         Module1::resetForTesting();
         QFile::remove(dbPath());
         MessageBox::setTestMode(true);
+        onTopWhileShown.clear();
         open(custom, builtIn, defaults);
     }
 
@@ -69,19 +73,15 @@ public:
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     }
 
-    static QStringList items(const QListWidget *list)
+    template <typename List> static QStringList items(const List *list)
     {
         QStringList names;
-        for (int i = 0; i < list->count(); ++i)
-            names << list->item(i)->text();
-        return names;
-    }
-
-    static QStringList items(const QComboBox *box)
-    {
-        QStringList names;
-        for (int i = 0; i < box->count(); ++i)
-            names << box->itemText(i);
+        for (int i = 0; i < list->count(); ++i) {
+            if constexpr (std::is_same_v<List, QComboBox>)
+                names << list->itemText(i);
+            else
+                names << list->item(i)->text();
+        }
         return names;
     }
 
@@ -98,17 +98,16 @@ public:
         clickLine(list, list->row(found.first()));
     }
 
-    // Replaces a field's text the way a user does: select all, erase, type (CJK and emoji through the input
-    // method, as they arrive from a real keyboard).
+    // Replaces a field's text as a user does: select all, erase, type. CJK and emoji come through the input
+    // method, long texts in one piece as if pasted.
     static void retype(QLineEdit *field, const QString &text)
     {
         field->selectAll();
         QTest::keyClick(field, Qt::Key_Backspace);
-        bool ascii = true;
+        bool ascii = text.size() < 100;
         for (const QChar c : text)
             ascii = ascii && c.unicode() < 0x80;
-        // Long texts arrive in one piece, as pasted.
-        if ((ascii && text.size() < 100) || text.isEmpty()) {
+        if (ascii) {
             typeInto(field, text);
             return;
         }
@@ -120,7 +119,23 @@ public:
     // Clicks a check box on its box, where a click toggles it.
     static void tick(QCheckBox *box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); }
 
-    // The four buttons the rules drive, as "+" (enabled) or "-": 加入 修改 删除 设为默认.
+    void press(QPushButton *button)
+    {
+        ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    void enterNewSite(const QString &nub, const QString &name, const QString &address, bool utf8 = false)
+    {
+        press(form2->Command6);
+        typeInto(form2->Text1, nub);
+        retype(form2->Text2, name);
+        retype(form2->Text3, address);
+        if (utf8)
+            tick(form2->Check1);
+    }
+
+    // The four buttons the rules drive, "+" enabled or "-": 加入 修改 删除 设为默认.
     std::string buttons() const
     {
         std::string s;
@@ -136,7 +151,9 @@ public:
     }
 
     QStringList sites(const QString &table) { return rows(table, QStringLiteral("nub, btset, urldata, utf8")); }
+    void sql(const QStringList &statements) { runSql(statements); }
 
     std::unique_ptr<Form1> form1;
     Form2 *form2 = nullptr;
+    QList<bool> onTopWhileShown; // for every message box: was the window still on top while it was up
 };
