@@ -22,6 +22,9 @@ inline const QString JiYing = QStringLiteral("极影");
 inline const QString Dmhy = QStringLiteral("动漫花园");
 inline const QString Love = QStringLiteral("爱恋");
 inline const QString Nyaa = QStringLiteral("Nyaa");
+inline const QList<TestSite> someCustomSites = {
+    {QStringLiteral("20"), Nyaa, QStringLiteral("https://nyaa.example/?q="), 1},
+    {QStringLiteral("10"), Love, QStringLiteral("http://love.example/s.php?k="), 0}};
 inline const QStringList NoFields = {QString(), QString(), QString(), QStringLiteral("0")};
 
 // The main window with the settings window opened from its button, both shown. bt and mr hold the first sites
@@ -29,13 +32,7 @@ inline const QStringList NoFields = {QString(), QString(), QString(), QStringLit
 class Form2Test : public KorvaneTest
 {
 public:
-    static QList<TestSite> someCustomSites()
-    {
-        return {{QStringLiteral("20"), Nyaa, QStringLiteral("https://nyaa.example/?q="), 1},
-                {QStringLiteral("10"), Love, QStringLiteral("http://love.example/s.php?k="), 0}};
-    }
-
-    void open(const QList<TestSite> &custom = someCustomSites(), const QList<TestSite> &builtIn = {},
+    void open(const QList<TestSite> &custom = someCustomSites, const QList<TestSite> &builtIn = {},
               const QList<TestSite> &defaults = {})
     {
         makeDatabase({}, builtIn, custom, defaults);
@@ -49,7 +46,7 @@ public:
     }
 
     // Starts again from a fresh file, for table-driven cases that each need one.
-    void reopen(const QList<TestSite> &custom = someCustomSites(), const QList<TestSite> &builtIn = {},
+    void reopen(const QList<TestSite> &custom = someCustomSites, const QList<TestSite> &builtIn = {},
                 const QList<TestSite> &defaults = {})
     {
         form1.reset();
@@ -73,15 +70,18 @@ public:
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     }
 
-    template <typename List> static QStringList items(const List *list)
+    static QStringList items(const QListWidget *list)
     {
         QStringList names;
-        for (int i = 0; i < list->count(); ++i) {
-            if constexpr (std::is_same_v<List, QComboBox>)
-                names << list->itemText(i);
-            else
-                names << list->item(i)->text();
-        }
+        for (int i = 0; i < list->count(); ++i)
+            names << list->item(i)->text();
+        return names;
+    }
+    static QStringList items(const QComboBox *box)
+    {
+        QStringList names;
+        for (int i = 0; i < box->count(); ++i)
+            names << box->itemText(i);
         return names;
     }
 
