@@ -38,13 +38,34 @@ Kind kindOf(int columnType)
     }
 }
 
-QVariant valueOf(Kind kind, const char *bytes, int length)
+// Which columns of the row just fetched hold no value. libmdb binds an empty text both for no value and for a
+// stored empty text; the row's null mask tells them apart. When the row cannot be looked at again, every empty
+// column counts as holding no value.
+std::vector<bool> missingValues(MdbTableDef *table)
+{
+    std::vector<bool> missing(table->num_cols, true);
+    MdbHandle *mdb = table->entry->mdb;
+    int start = 0;
+    size_t size = 0;
+    if (table->cur_row == 0 || mdb_find_row(mdb, static_cast<int>(table->cur_row) - 1, &start, &size) != 0)
+        return missing;
+    constexpr int OffsetMask = 0x1fff; // the row's flags live in the offset's top bits
+    MdbField fields[MDB_MAX_COLS];
+    const int count = mdb_crack_row(table, start & OffsetMask, size, fields);
+    for (int i = 0; i < count && i < MDB_MAX_COLS; ++i) {
+        if (fields[i].colnum >= 0 && static_cast<unsigned int>(fields[i].colnum) < table->num_cols)
+            missing[fields[i].colnum] = fields[i].is_null != 0;
+    }
+    return missing;
+}
+
+QVariant valueOf(Kind kind, const char *bytes, int length, bool missing)
 {
     const QByteArray text(bytes, length);
-    // A boolean always has a value; for every other column libmdb binds nothing when there is none.
+    // A boolean always has a value: libmdb keeps it where other columns keep "no value".
     if (kind == Kind::Flag)
         return QVariant(text != "0");
-    if (length == 0 || kind == Kind::Skip)
+    if (kind == Kind::Skip || (length == 0 && (missing || kind != Kind::Text)))
         return {};
     bool ok = false;
     switch (kind) {
@@ -160,12 +181,13 @@ Outcome MdbReader::readTable(const QString &name, JetTable &result)
         mdb_bind_column(table, static_cast<int>(i) + 1, buffers[i].data(), &lengths[i]);
     }
     while (mdb_fetch_row(table)) {
+        const std::vector<bool> missing = missingValues(table);
         QVariantList row;
         row.reserve(count);
         for (unsigned int i = 0; i < count; ++i) {
             if (kinds[i] == Kind::Text && static_cast<size_t>(lengths[i]) >= BindSize - 1)
                 return Outcome::failed(QStringLiteral("a text in table %1 is too long to be read whole").arg(name));
-            row << valueOf(kinds[i], buffers[i].data(), lengths[i]);
+            row << valueOf(kinds[i], buffers[i].data(), lengths[i], missing[i]);
         }
         result.rows << row;
     }

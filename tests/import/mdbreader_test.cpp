@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -87,24 +86,6 @@ TEST(MdbReader, ReadsTheSampleAsMdbExportDoes)
     }
     JetTable none;
     EXPECT_FALSE(reader->readTable(QStringLiteral("AD"), none).ok());
-}
-
-TEST(MdbReader, RefusesWhatIsNotAJetFile)
-{
-    QTemporaryDir dir;
-    const QList<QByteArray> contents = {QByteArray("SQLite format 3\x00", 16), QByteArray(),
-                                        QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(100, 'x')};
-    for (const QByteArray &bytes : contents) {
-        const QString path = dir.filePath(QStringLiteral("file.mdb"));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-        file.close();
-        QString error;
-        EXPECT_FALSE(MdbReader::open(path, &error));
-        EXPECT_FALSE(error.isEmpty());
-    }
-    EXPECT_FALSE(MdbReader::open(dir.filePath(QStringLiteral("missing.mdb"))));
 }
 
 } // namespace
