@@ -2,6 +2,7 @@
 
 #include "data/module1.h"
 #include "data/sites.h"
+#include "import/jetoffer.h"
 #include "mainwindow/entrylist.h"
 #include "mainwindow/form1texts.h"
 #include "mainwindow/keyfilter.h"
@@ -262,6 +263,7 @@ void Form1::Form_Load()
     Command3->setEnabled(false);
     Combo1->setCurrentIndex(0);
 
+    offerJetConversion(this, Module1::databasePath());
     const Module1::StartResult start = Module1::PrepareDatabase();
     if (start.state == Module1::StartState::Unusable) {
         List1->clear();
