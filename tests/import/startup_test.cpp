@@ -58,7 +58,9 @@ TEST_F(JetStartTest, AnsweringYesConvertsOnceAndTheListAppears)
     Form1 again;
     EXPECT_TRUE(MessageBox::shown().isEmpty());
     EXPECT_EQ(again.List1->count(), 2);
-    EXPECT_EQ(files(), QStringList({QStringLiteral("ad.jet.mdb"), QStringLiteral("ad.mdb")}));
+    // The old file is kept, the converted one is used, and a start that found it sound keeps its backup.
+    EXPECT_EQ(files(), QStringList({QStringLiteral("ad.jet.mdb"), QStringLiteral("ad.mdb"),
+                                    QStringLiteral("ad.mdb.bak")}));
 }
 
 TEST_F(JetStartTest, AnsweringNoOrAFailedConversionLeavesTheFileAlone)
