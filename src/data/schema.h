@@ -9,9 +9,8 @@
 // The four tables of ad.mdb and what a new file holds.
 namespace Schema {
 
-inline const QStringList EntryColumns = {QStringLiteral("num"),     QStringLiteral("subg"),
-                                         QStringLiteral("SearchN"), QStringLiteral("Episode"),
-                                         QStringLiteral("AnimeN"),  QStringLiteral("Other")};
+inline const QStringList EntryColumns = {QStringLiteral("num"),     QStringLiteral("subg"),   QStringLiteral("SearchN"),
+                                         QStringLiteral("Episode"), QStringLiteral("AnimeN"), QStringLiteral("Other")};
 inline const QStringList SiteColumns = {QStringLiteral("nub"), QStringLiteral("btset"), QStringLiteral("urldata"),
                                         QStringLiteral("utf8")};
 inline const QStringList SiteTables = {QStringLiteral("bt"), QStringLiteral("xd"), QStringLiteral("mr")};
@@ -32,5 +31,7 @@ Outcome createTables(QSqlDatabase db, bool withFirstSites = true);
 
 // Why the open database cannot serve as ad.mdb; empty when it can.
 QString problem(QSqlDatabase db);
+// SQLite's quick check of the whole file: empty when it is sound.
+QString damage(QSqlDatabase db);
 
 } // namespace Schema
