@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 using namespace Form2Text;
@@ -149,6 +150,10 @@ void Form2::wireHandlers()
     connect(Command5, &QPushButton::clicked, this, &Form2::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form2::Command6_Click);
     connect(Command7, &QPushButton::clicked, this, &Form2::Command7_Click);
+    // Escape closes the window as "返回" does.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, Command2, &QPushButton::click);
+    Command2->setToolTip(QKeySequence(Qt::Key_Escape).toString(QKeySequence::NativeText));
     // A text set by the program is a change like a typed one: the button rules rely on it.
     connect(Text1, &QLineEdit::textChanged, this, &Form2::Text1_Change);
     connect(Text2, &QLineEdit::textChanged, this, &Form2::Text2_Change);

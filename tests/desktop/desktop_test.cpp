@@ -3,6 +3,7 @@
 #include "data/module1.h"
 #include "mainwindow/form1.h"
 #include "platform/programfolder.h"
+#include "sitesettings/form2.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -116,4 +118,19 @@ TEST_F(KorvaneTest, KeyboardShortcutsPressTheirButtons)
 
     for (QPushButton *b : {w.Command4, w.Command3, w.Command1, w.Command2, w.Command6, w.Command7})
         EXPECT_FALSE(b->toolTip().isEmpty()) << b->objectName().toStdString();
+}
+
+TEST_F(KorvaneTest, EscapeClosesTheSettingsWindow)
+{
+    Form1 w;
+    w.show();
+    w.Command8->click();
+    QPointer<Form2> settings = w.settingsWindow();
+    ASSERT_TRUE(settings);
+    QApplication::setActiveWindow(settings);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(settings));
+    EXPECT_FALSE(settings->findChild<QPushButton *>(QStringLiteral("Command2"))->toolTip().isEmpty());
+    QTest::keyClick(settings, Qt::Key_Escape);
+    // The window unloads, as "返回" does.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return settings.isNull(); }));
 }

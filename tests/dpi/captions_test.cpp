@@ -1,24 +1,22 @@
 #include "testsupport.h"
 
 #include "mainwindow/form1.h"
+#include "sitesettings/form2.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
 
-// Runs with the windows scaled as on a 200% display, and with whatever font stands in for Tahoma.
-TEST_F(KorvaneTest, EveryCaptionFitsItsControlAtDoubleSize)
+namespace {
+// Every caption, label and item of a window is drawn whole in its control.
+void expectCaptionsFit(QWidget &w)
 {
-    Form1 w;
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    EXPECT_GE(w.devicePixelRatio(), 2.0);
-
     for (QAbstractButton *b : w.findChildren<QAbstractButton *>()) {
         if (b->text().isEmpty())
             continue;
@@ -39,6 +37,20 @@ TEST_F(KorvaneTest, EveryCaptionFitsItsControlAtDoubleSize)
             EXPECT_LE(combo->fontMetrics().horizontalAdvance(combo->itemText(i)), combo->width())
                 << combo->objectName().toStdString();
     }
+}
+} // namespace
+
+// Runs with the windows scaled as on a 200% display, and with whatever font stands in for Tahoma.
+TEST_F(KorvaneTest, EveryCaptionFitsItsControlAtDoubleSize)
+{
+    Form1 w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_GE(w.devicePixelRatio(), 2.0);
+    expectCaptionsFit(w);
+    w.Command8->click();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.settingsWindow()));
+    expectCaptionsFit(*w.settingsWindow());
     // The picture of the window at this size, for a person to look at.
     EXPECT_TRUE(w.grab().save(QDir(folder()).filePath(QStringLiteral("form1-200.png"))));
 }
