@@ -3,6 +3,7 @@
 #include "platform/programfolder.h"
 
 #include <QDesktopServices>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -22,10 +23,11 @@ bool open(const QByteArray &address)
     if (handler())
         return handler()(address);
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    // QUrl would rewrite escapes of plain characters (%61 to a); xdg-open passes the text on as it is.
+    // QUrl would rewrite escapes of plain characters (%61 to a); xdg-open passes the text on as it is. The
+    // argument goes back to bytes by the file-name encoding, so decoding by it gives the same bytes back.
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (!opener.isEmpty()) {
-        if (QProcess::startDetached(opener, {QString::fromLatin1(address)}, ProgramFolder::path()))
+        if (QProcess::startDetached(opener, {QFile::decodeName(address)}, ProgramFolder::path()))
             return true;
     }
 #endif
