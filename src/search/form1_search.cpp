@@ -77,6 +77,7 @@ void Form1::Command4_Click()
 
     if (!m_searchTimer) {
         m_searchTimer = new QTimer(this);
+        m_searchTimer->setObjectName(QStringLiteral("searchSpacing"));
         m_searchTimer->setInterval(SearchSpacingMs);
         connect(m_searchTimer, &QTimer::timeout, this, &Form1::openNextSearch);
     }
