@@ -35,21 +35,6 @@ QString stepByOne(QString digits, int step)
     return withoutLeadingZeros(digits);
 }
 
-// The escapes are built by hand: every byte is escaped, so there is nothing to decide per byte.
-void appendEscaped(QByteArray &out, const QByteArray &bytes)
-{
-    static constexpr char hex[] = "0123456789ABCDEF";
-    const qsizetype start = out.size();
-    out.resize(start + 3 * bytes.size());
-    char *p = out.data() + start;
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        *p++ = '%';
-        *p++ = hex[b >> 4];
-        *p++ = hex[b & 0xF];
-    }
-}
-
 } // namespace
 
 std::optional<QString> nextEpisodeText(const QVariant &episode)
@@ -124,26 +109,27 @@ QString searchWords(const QVariant &group, const QVariant &name, const QVariant 
 
 QByteArray EncodeUtf8Url(const QString &words)
 {
-    qsizetype start = 0;
-    qsizetype end = words.size();
-    while (start < end && words[start] == QLatin1Char(' '))
-        ++start;
-    while (end > start && words[end - 1] == QLatin1Char(' '))
-        --end;
-    QString trimmed = words.mid(start, end - start);
+    QStringView trimmed(words);
+    while (!trimmed.isEmpty() && trimmed.front() == QLatin1Char(' '))
+        trimmed = trimmed.mid(1);
+    while (!trimmed.isEmpty() && trimmed.back() == QLatin1Char(' '))
+        trimmed.chop(1);
+
+    // Only letters and digits pass: the unreserved marks that URLs allow are escaped as well.
+    static const QByteArray alsoEscaped = QByteArrayLiteral("-._~");
+    if (trimmed.isValidUtf16())
+        return trimmed.toUtf8().toPercentEncoding(QByteArray(), alsoEscaped);
 
     // QString writes a lone surrogate half as "?", which would read as a real question mark; the replacement
     // character says that something could not be read.
-    if (!trimmed.isValidUtf16()) {
-        for (qsizetype i = 0; i < trimmed.size(); ++i) {
-            if (trimmed[i].isHighSurrogate() && i + 1 < trimmed.size() && trimmed[i + 1].isLowSurrogate())
-                ++i;
-            else if (trimmed[i].isSurrogate())
-                trimmed[i] = QChar::ReplacementCharacter;
-        }
+    QString repaired = trimmed.toString();
+    for (qsizetype i = 0; i < repaired.size(); ++i) {
+        if (repaired[i].isHighSurrogate() && i + 1 < repaired.size() && repaired[i + 1].isLowSurrogate())
+            ++i;
+        else if (repaired[i].isSurrogate())
+            repaired[i] = QChar::ReplacementCharacter;
     }
-    // Only letters and digits pass: the unreserved marks that URLs allow are escaped as well.
-    return trimmed.toUtf8().toPercentEncoding(QByteArray(), QByteArrayLiteral("-._~"));
+    return repaired.toUtf8().toPercentEncoding(QByteArray(), alsoEscaped);
 }
 
 QByteArray encodeCodePageUrl(const QString &words)
@@ -153,10 +139,22 @@ QByteArray encodeCodePageUrl(const QString &words)
     // The converter holds back a high surrogate at the very end, waiting for its other half, and would drop it.
     const bool danglingHalf = !words.isEmpty() && words.back().isHighSurrogate();
     const QStringView convertible = danglingHalf ? QStringView(words).chopped(1) : QStringView(words);
-    QByteArray bytes = encoder.encode(convertible);
+
+    // The bytes are converted into the front of the result and then spread out into escapes from the back,
+    // so that one buffer serves both.
+    QByteArray out(3 * (encoder.requiredSpace(convertible.size()) + 1), Qt::Uninitialized);
+    char *const begin = out.data();
+    char *end = encoder.appendToBuffer(begin, convertible);
     if (danglingHalf)
-        bytes += '?';
-    QByteArray out;
-    appendEscaped(out, bytes);
+        *end++ = '?';
+    const qsizetype count = end - begin;
+    static constexpr char hex[] = "0123456789ABCDEF";
+    for (qsizetype i = count - 1; i >= 0; --i) {
+        const auto b = static_cast<unsigned char>(begin[i]);
+        begin[3 * i] = '%';
+        begin[3 * i + 1] = hex[b >> 4];
+        begin[3 * i + 2] = hex[b & 0xF];
+    }
+    out.truncate(3 * count);
     return out;
 }
