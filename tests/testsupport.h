@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 
 class QListWidget;
 class QWidget;
@@ -32,7 +33,7 @@ struct TestSite
 // Every test runs in a fresh program folder of its own, with message boxes answered and pages captured.
 class KorvaneTest : public ::testing::Test
 {
-protected:
+public:
     void SetUp() override;
     void TearDown() override;
 
@@ -54,6 +55,16 @@ protected:
     QList<QByteArray> opened; // addresses handed to the browser
     std::unique_ptr<QTemporaryDir> m_dir;
 };
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &l, std::ostream *os)
+{
+    *os << '{' << l.join(QStringLiteral(", ")).toStdString() << '}';
+}
 
 // Clicks a line of a list as a user does, with Ctrl or Shift held when asked.
 void clickLine(QListWidget *list, int line, Qt::KeyboardModifiers modifiers = Qt::NoModifier);

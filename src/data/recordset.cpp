@@ -48,7 +48,8 @@ bool RecordSet::open(const QString &table, const QList<Match> &criteria, Join jo
             parts << quoted(m.column) + QStringLiteral(" = ?");
             binds << bindable(m.value);
         }
-        sql += QStringLiteral(" where ") + parts.join(join == Join::And ? QStringLiteral(" and ") : QStringLiteral(" or "));
+        sql += QStringLiteral(" where ") +
+               parts.join(join == Join::And ? QStringLiteral(" and ") : QStringLiteral(" or "));
     }
     sql += QStringLiteral(" order by rowid asc");
     return run(table, sql, binds);
@@ -71,8 +72,9 @@ bool RecordSet::openRowIds(const QString &table, const QList<qint64> &rowIds)
         QVariantList binds;
         for (qsizetype i = 0; i < n; ++i)
             binds << rowIds[start + i];
-        if (!run(table, QStringLiteral("select rowid as _korvane_rowid, * from ") + quoted(table) +
-                            QStringLiteral(" where rowid in (") + marks + QStringLiteral(") order by rowid asc"),
+        if (!run(table,
+                 QStringLiteral("select rowid as _korvane_rowid, * from ") + quoted(table) +
+                     QStringLiteral(" where rowid in (") + marks + QStringLiteral(") order by rowid asc"),
                  binds))
             return false;
         all += m_rows;

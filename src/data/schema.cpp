@@ -12,7 +12,8 @@ const QList<BuiltInSite> &firstSites()
         {QStringLiteral("1"), QStringLiteral("极影"), QStringLiteral("http://bt.ktxp.com/search.php?keyword="), 0},
         {QStringLiteral("2"), QStringLiteral("动漫花园"), QStringLiteral("https://share.dmhy.org/topics/list?keyword="),
          1},
-        {QStringLiteral("3"), QStringLiteral("Levelup"), QStringLiteral("http://www.levelup.cn/search.php?keyword="), 1},
+        {QStringLiteral("3"), QStringLiteral("Levelup"), QStringLiteral("http://www.levelup.cn/search.php?keyword="),
+         1},
         {QStringLiteral("4"), QStringLiteral("Tokyo Toshokan"),
          QStringLiteral("https://www.tokyotosho.info/search.php?terms="), 1},
     };

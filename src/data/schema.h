@@ -9,9 +9,8 @@
 // The four tables of ad.mdb and what a new file holds.
 namespace Schema {
 
-inline const QStringList EntryColumns = {QStringLiteral("num"),     QStringLiteral("subg"),
-                                         QStringLiteral("SearchN"), QStringLiteral("Episode"),
-                                         QStringLiteral("AnimeN"),  QStringLiteral("Other")};
+inline const QStringList EntryColumns = {QStringLiteral("num"),     QStringLiteral("subg"),   QStringLiteral("SearchN"),
+                                         QStringLiteral("Episode"), QStringLiteral("AnimeN"), QStringLiteral("Other")};
 inline const QStringList SiteColumns = {QStringLiteral("nub"), QStringLiteral("btset"), QStringLiteral("urldata"),
                                         QStringLiteral("utf8")};
 inline const QStringList SiteTables = {QStringLiteral("bt"), QStringLiteral("xd"), QStringLiteral("mr")};

@@ -132,8 +132,8 @@ bool readAllEntries(std::vector<AnimeEntry> &entries, QString *error)
     }
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral(
-            "select rowid, num, subg, SearchN, Episode, AnimeN, Other from AD order by rowid asc"))) {
+    if (!query.exec(
+            QStringLiteral("select rowid, num, subg, SearchN, Episode, AnimeN, Other from AD order by rowid asc"))) {
         if (error)
             *error = query.lastError().text();
         return false;

@@ -165,9 +165,8 @@ void Form1::layOutControls()
     resize(860, 560);
 
     // The keyboard walks the controls in this order.
-    QWidget *const order[] = {List1,    Text1,    Text2,  Text3,    Text4,  Text5,  Text6,
-                              Command1, Command3, Command5, Command2, Combo1, Command4, Combo2,
-                              Check1,   Check2,   Check3, Command6, Command7, Command8};
+    QWidget *const order[] = {List1,    Text1,  Text2,    Text3,  Text4,  Text5,  Text6,  Command1, Command3, Command5,
+                              Command2, Combo1, Command4, Combo2, Check1, Check2, Check3, Command6, Command7, Command8};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

@@ -54,35 +54,35 @@ public:
     Form2 *settingsWindow() const;
 
     // Controls, named as the rest of the program refers to them.
-    QFrame *Frame1;      // the edit fields of one entry
-    QFrame *Frame2;      // holds Frame3, Frame4 and the entry list
-    QFrame *Frame3;      // the site and search area
-    QFrame *Frame4;      // the list controls
-    QComboBox *Combo2;   // the search site
+    QFrame *Frame1;        // the edit fields of one entry
+    QFrame *Frame2;        // holds Frame3, Frame4 and the entry list
+    QFrame *Frame3;        // the site and search area
+    QFrame *Frame4;        // the list controls
+    QComboBox *Combo2;     // the search site
     QPushButton *Command4; // "搜索动画资源"
-    QCheckBox *Check3;   // "字幕组": the group takes part in the search words
-    QCheckBox *Check2;   // "集数": the next episode takes part in the search words
-    QCheckBox *Check1;   // "采用UTF-8的URL编码算法": the current site's encoding
+    QCheckBox *Check3;     // "字幕组": the group takes part in the search words
+    QCheckBox *Check2;     // "集数": the next episode takes part in the search words
+    QCheckBox *Check1;     // "采用UTF-8的URL编码算法": the current site's encoding
     QPushButton *Command8; // "BT平台设置"
-    QLabel *Label7;      // the credit line
-    QComboBox *Combo1;   // the sort order of the entry list
+    QLabel *Label7;        // the credit line
+    QComboBox *Combo1;     // the sort order of the entry list
     QPushButton *Command2; // "保存修改"
     QPushButton *Command5; // "加入条目"
     QPushButton *Command3; // "删除"
     QPushButton *Command1; // "新增"
-    QListWidget *List1;  // the entry list
-    QLineEdit *Text1;    // 序号 (num)
-    QLineEdit *Text2;    // 字幕组 (subg)
-    QLineEdit *Text3;    // 搜索名 (SearchN)
-    QLineEdit *Text4;    // 集数 (Episode)
-    QLineEdit *Text5;    // 原作名 (AnimeN)
-    QLineEdit *Text6;    // 备注 (Other)
-    QLabel *Label1;      // "字幕组"
-    QLabel *Label2;      // "搜索名"
-    QLabel *Label3;      // "原作名"
-    QLabel *Label4;      // "集数"
-    QLabel *Label5;      // "备注"
-    QLabel *Label6;      // "序号"
+    QListWidget *List1;    // the entry list
+    QLineEdit *Text1;      // 序号 (num)
+    QLineEdit *Text2;      // 字幕组 (subg)
+    QLineEdit *Text3;      // 搜索名 (SearchN)
+    QLineEdit *Text4;      // 集数 (Episode)
+    QLineEdit *Text5;      // 原作名 (AnimeN)
+    QLineEdit *Text6;      // 备注 (Other)
+    QLabel *Label1;        // "字幕组"
+    QLabel *Label2;        // "搜索名"
+    QLabel *Label3;        // "原作名"
+    QLabel *Label4;        // "集数"
+    QLabel *Label5;        // "备注"
+    QLabel *Label6;        // "序号"
     QPushButton *Command6; // "集数+1"
     QPushButton *Command7; // "集数-1"
 

@@ -28,8 +28,8 @@ inline const QString FirstSite = QStringLiteral("极影");
 inline const QString RefusalTitle = QStringLiteral("囧");
 inline const QString Duplicate =
     QStringLiteral("对不起，您所输入的动画特征信息与现有数据重复或不完整，请别折腾本程序了ORZ");
-inline const QString SaveRefused = QStringLiteral(
-    "对不起，此版本暂时不支持序号、搜索名以及动画原名的修改，如果需要调整这些项目，请删除本条后再试。");
+inline const QString SaveRefused =
+    QStringLiteral("对不起，此版本暂时不支持序号、搜索名以及动画原名的修改，如果需要调整这些项目，请删除本条后再试。");
 inline const QString DeleteQuestion = QStringLiteral("确定要删除本条内容吗？");
 inline const QString DeleteTitle = QStringLiteral("删除");
 

@@ -1,0 +1,79 @@
+#include "benchsupport.h"
+
+#include "data/module1.h"
+#include "data/schema.h"
+#include "platform/programfolder.h"
+
+#include <QDir>
+#include <QMap>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <memory>
+
+std::vector<Ratio> &ratios()
+{
+    static std::vector<Ratio> r;
+    return r;
+}
+
+bool registerRatio(Ratio ratio)
+{
+    ratios().push_back(std::move(ratio));
+    return true;
+}
+
+QString benchFolderWithEntries(int count)
+{
+    static QMap<int, std::shared_ptr<QTemporaryDir>> folders;
+    if (folders.contains(count))
+        return folders[count]->path();
+    auto dir = std::make_shared<QTemporaryDir>();
+    folders.insert(count, dir);
+    const QString name = QStringLiteral("bench-make");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(QDir(dir->path()).filePath(QStringLiteral("ad.mdb")));
+        db.open();
+        Schema::createTables(db);
+        const QStringList groups = {QStringLiteral("澄空学园"),  QStringLiteral("华盟字幕社"),
+                                    QStringLiteral("HKG字幕组"), QStringLiteral("SumiSora"),
+                                    QStringLiteral("LoliHouse"), QStringLiteral("喵萌奶茶屋"),
+                                    QStringLiteral("DMG"),       QStringLiteral("极影字幕社")};
+        const QStringList words = {QStringLiteral("进击的巨人"), QStringLiteral("Fullmetal"),
+                                   QStringLiteral("鬼灭之刃"),   QStringLiteral("Spy Family"),
+                                   QStringLiteral("咒术回战"),   QStringLiteral("Frieren"),
+                                   QStringLiteral("孤独摇滚"),   QStringLiteral("Mushoku"),
+                                   QStringLiteral("药屋少女"),   QStringLiteral("Dungeon Meshi")};
+        QRandomGenerator rng(42);
+        db.transaction();
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("insert into AD (num, subg, SearchN, Episode, AnimeN, Other) values (?,?,?,?,?,?)"));
+        for (int i = 0; i < count; ++i) {
+            const QString w = words[rng.bounded(words.size())];
+            q.addBindValue(QString::number(rng.bounded(count * 2)));
+            q.addBindValue(groups[rng.bounded(groups.size())]);
+            q.addBindValue(w + QStringLiteral(" S%1").arg(i));
+            q.addBindValue(QString::number(rng.bounded(1, 60)));
+            q.addBindValue(w + QStringLiteral(" 第%1季").arg(i % 7 + 1));
+            q.addBindValue(i % 3 ? QStringLiteral("周%1更新").arg(i % 7) : QString());
+            q.exec();
+        }
+        db.commit();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return dir->path();
+}
+
+void useBenchFolder(int count)
+{
+    const QString folder = benchFolderWithEntries(count);
+    if (ProgramFolder::path() == folder)
+        return;
+    ProgramFolder::setPathForTesting(folder);
+    Module1::resetForTesting();
+    Module1::PrepareDatabase();
+}
