@@ -74,10 +74,7 @@ protected:
         makeDatabase({{QStringLiteral("1"), group, name, episode, QStringLiteral("title"), QString()}},
                      {{QStringLiteral("1"), QStringLiteral("极影"), QString::fromLatin1(Prefix), 0}});
         auto form = std::make_unique<Form1>();
-        form->List1->item(0)->setSelected(true);
-        form->SelSubG[0] = group;
-        form->SelSearchN[0] = name;
-        form->SelEpisode[0] = episode;
+        clickLine(form->List1, 0);
         return form;
     }
 
@@ -96,7 +93,8 @@ TEST_F(OpenerTest, TheOpenerGetsTheExactAddressAsItsOneArgument)
     EXPECT_EQ(waitForOpener(), "1\n" + QByteArray(Prefix) + "%58%59%5A%20%D6%D0%20%30%39");
 
     // Escapes of plain characters and marks stay escapes.
-    form->SelSearchN[0] = QStringLiteral("a.~");
+    runSql({QStringLiteral("update AD set SearchN = 'a.~'")});
+    clickLine(form->List1, 0);
     form->Check1->setChecked(true);
     QTest::mouseClick(form->Command4, Qt::LeftButton);
     EXPECT_EQ(waitForOpener(), "1\n" + QByteArray(Prefix) + "XYZ%20a%2E%7E%2009");

@@ -43,7 +43,6 @@ protected:
     // Entries numbered 1, 2, ... so that line i of the "序号" order shows entries[i].
     void start(const QList<TestEntry> &entries, const QList<TestSite> &builtIn = {}, const QList<TestSite> &custom = {})
     {
-        m_entries = entries;
         makeDatabase(entries,
                      builtIn.isEmpty() ? QList<TestSite>{{QStringLiteral("1"), text("极影"), text(Prefix), 0}}
                                        : builtIn,
@@ -53,17 +52,12 @@ protected:
         MessageBox::clearShown();
     }
 
-    // Selects lines and leaves the copies of their entries, as a click in the list does.
+    // Selects lines as a user does: a click, then Ctrl+click for each further line.
     void select(const QList<int> &lines)
     {
-        form->List1->clearSelection();
-        for (const int line : lines) {
-            form->List1->item(line)->setSelected(true);
-            const TestEntry &e = m_entries[line];
-            form->SelSubG[line] = e.subg;
-            form->SelSearchN[line] = e.SearchN;
-            form->SelEpisode[line] = e.Episode;
-        }
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            clickLine(form->List1, lines[i], i == 0 ? Qt::NoModifier : Qt::ControlModifier);
+        ASSERT_EQ(form->List1->selectedItems().size(), lines.size());
     }
 
     void pickSite(int index)
@@ -81,7 +75,6 @@ protected:
     }
 
     std::unique_ptr<Form1> form;
-    QList<TestEntry> m_entries;
 };
 
 TestEntry entry(const char *num, const char *subg, const char *name, const char *episode)
@@ -157,12 +150,28 @@ TEST_F(SearchTest, SelectedLinesOpenOnceEachInListOrderWithTheirOwnWords)
     EXPECT_FALSE(spacingTimerRuns());
 }
 
+TEST_F(SearchTest, WordsComeFromTheRowEachLineShowsNow)
+{
+    start({entry("1", "C", "one", "1"), entry("2", "B", "two", "2"), entry("3", "A", "three", "3")});
+    form->Check1->setChecked(true);
+    select({0, 1});
+    // Refilled in the group order, line 0 shows another entry: its copies are made afresh when it is selected.
+    const int byGroup = form->Combo1->findText(text("字幕组"));
+    ASSERT_GE(byGroup, 0);
+    form->Combo1->setCurrentIndex(byGroup);
+    Q_EMIT form->Combo1->activated(byGroup);
+    select({0});
+    search();
+    EXPECT_EQ(opened, QList<QByteArray>{QByteArray(Prefix) + "A%20three%2004"});
+}
+
 TEST_F(SearchTest, NothingSelectedOrNothingListedOpensNothing)
 {
     start({entry("1", "A", "one", "1")});
     search();
-    // A selected line whose copies were never made has no words to search for.
-    form->List1->item(0)->setSelected(true);
+    // A line whose row has gone since the list was filled has no copies, so nothing to search for.
+    runSql({QStringLiteral("delete from AD")});
+    select({0});
     search();
     form->List1->clear();
     search();
