@@ -3,6 +3,7 @@
 #include "data/module1.h"
 
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -23,12 +24,13 @@ bool open(const QByteArray &address)
     if (handler())
         return handler()(address);
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    // QUrl would rewrite escapes of plain characters (%61 to a); xdg-open passes the text on as it is.
+    // QUrl would rewrite escapes of plain characters (%61 to a); xdg-open passes the text on as it is. The
+    // argument goes back to bytes by the file-name encoding, so decoding by it gives the same bytes back.
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (!opener.isEmpty()) {
         // Started in the folder that holds the data, as the program's own working folder.
         const QString folder = QFileInfo(Module1::databasePath()).absolutePath();
-        if (QProcess::startDetached(opener, {QString::fromLatin1(address)}, folder))
+        if (QProcess::startDetached(opener, {QFile::decodeName(address)}, folder))
             return true;
     }
 #endif
