@@ -8,8 +8,9 @@
 //       waits for a line on standard input, then adds entries of its own, saves them, modifies its own
 //       custom site and restores the built-in sites, in turn.
 //
-// Output: "ready" once the window is up, "done <what> <name> <version>" after each operation, "failed <what>
-// <name>: <why>" for an operation that did not go through (the run goes on; the exit code is then 1).
+// Output: "ready" once the window is up, "begin <what>" before each operation of a crash run, "done <what> <name>
+// <version>" after each operation, "failed <what> <name>: <why>" for an operation that did not go through (the run goes
+// on; the exit code is then 1).
 
 #include "data/module1.h"
 #include "mainwindow/form1.h"
@@ -153,6 +154,12 @@ public:
     }
 
     void setVersion(qint64 version) { m_version = version; }
+    // Says which operation is under way, so that a test can tell what a kill interrupted.
+    void announce(const char *what)
+    {
+        std::printf("begin %s\n", what);
+        std::fflush(stdout);
+    }
     bool anyFailed() const { return m_failed; }
 
 private:
@@ -198,11 +205,13 @@ void runCrash(Driver &d, qint64 first, qint64 operations)
         switch (version % 3) {
         case 0: {
             const int entry = turn % EntryCount;
+            d.announce("save");
             d.saveEntry(entryAnimeN(entry), entrySubg(version), entryEpisode(version), entryOther(version));
             break;
         }
         case 1: {
             const int site = turn % CustomSiteCount;
+            d.announce("modify");
             d.siteOperation(QStringLiteral("modify"), customName(site),
                             replaceSite(QStringLiteral("xd"), {customNub(site), customName(site),
                                                                customUrl(site, version), siteUtf8(version)}));
@@ -212,10 +221,12 @@ void runCrash(Driver &d, qint64 first, qint64 operations)
             // Every other turn modifies a built-in site, the others restore the built-in sites.
             if (turn % 2 == 0) {
                 const int site = (turn / 2) % 4;
+                d.announce("modify");
                 d.siteOperation(QStringLiteral("modify"), builtInName(site),
                                 replaceSite(QStringLiteral("bt"), {builtInNub(site), builtInName(site),
                                                                    builtInUrl(site, version), siteUtf8(version)}));
             } else {
+                d.announce("restore");
                 d.siteOperation(QStringLiteral("restore"), QStringLiteral("bt"), restoreBuiltInSites());
             }
         }
