@@ -84,11 +84,40 @@ Outcome createWithFirstContents(const QString &path)
     return result;
 }
 
+// A consistent copy of the file as it is now, written beside it and renamed into place when complete.
+void keepBackup(QSqlDatabase &db, const QString &backup)
+{
+    const QString building = backup + QStringLiteral(".new");
+    QFile::remove(building);
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("vacuum into ?"));
+    query.addBindValue(building);
+    if (!query.exec()) {
+        QFile::remove(building);
+        return;
+    }
+    QFile::remove(backup);
+    QFile::rename(building, backup);
+}
+
 } // namespace
 
 QString databasePath()
 {
-    return QDir(ProgramFolder::path()).filePath(QString::fromLatin1(FileName));
+    const QString fileName = QString::fromLatin1(FileName);
+    const QString beside = QDir(ProgramFolder::path()).filePath(fileName);
+    // A file beside the program always wins (a portable copy, a build folder); so does a program folder we can
+    // write, unless it is the folder the program was installed into.
+    if (QFileInfo::exists(beside) || QFileInfo(beside).isSymLink())
+        return beside;
+    if (!ProgramFolder::isInstalledCopy() && QFileInfo(ProgramFolder::path()).isWritable())
+        return beside;
+    return QDir(ProgramFolder::userDataFolder()).filePath(fileName);
+}
+
+QString backupPath()
+{
+    return databasePath() + QStringLiteral(".bak");
 }
 
 StartResult PrepareDatabase()
@@ -103,6 +132,7 @@ StartResult PrepareDatabase()
     s.reason.clear();
 
     const QString path = databasePath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
     const QFileInfo info(path);
     StartResult result;
     if (!info.exists() && !info.isSymLink()) {
@@ -127,7 +157,13 @@ StartResult PrepareDatabase()
         s.reason = db.lastError().text();
         return {StartState::Unusable, s.reason};
     }
-    const QString problem = Schema::problem(db);
+    QString problem = Schema::problem(db);
+    if (problem.isEmpty() && result.state == StartState::Opened) {
+        problem = Schema::damage(db);
+        // Only a file that passed the check replaces the last good copy.
+        if (problem.isEmpty())
+            keepBackup(db, path + QStringLiteral(".bak"));
+    }
     db.close();
     if (!problem.isEmpty()) {
         s.reason = problem;

@@ -26,8 +26,10 @@ struct StartResult
     QString reason; // why the file cannot be used
 };
 
-// Where ad.mdb is.
+// Where ad.mdb is: beside the program, or in the user's data folder when the program is an installed copy.
 QString databasePath();
+// The copy of the last file that opened well, kept beside it at start-up.
+QString backupPath();
 
 // Start-up: creates the file with its first contents when there is none, and checks an existing one
 // (readable, a database, the four tables with their columns). Nothing is written to an existing file.

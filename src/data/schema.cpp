@@ -78,4 +78,17 @@ QString problem(QSqlDatabase db)
     return {};
 }
 
+QString damage(QSqlDatabase db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("pragma quick_check")))
+        return query.lastError().databaseText();
+    QStringList findings;
+    while (query.next())
+        findings << query.value(0).toString();
+    if (findings == QStringList{QStringLiteral("ok")})
+        return {};
+    return findings.mid(0, 3).join(QLatin1Char('\n'));
+}
+
 } // namespace Schema

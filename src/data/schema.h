@@ -31,5 +31,7 @@ Outcome createTables(QSqlDatabase db, bool withFirstSites = true);
 
 // Why the open database cannot serve as ad.mdb; empty when it can.
 QString problem(QSqlDatabase db);
+// SQLite's quick check of the whole file: empty when it is sound.
+QString damage(QSqlDatabase db);
 
 } // namespace Schema

@@ -2,6 +2,7 @@
 
 #include "data/module1.h"
 #include "data/sites.h"
+#include "import/jetoffer.h"
 #include "mainwindow/entrylist.h"
 #include "mainwindow/form1texts.h"
 #include "mainwindow/keyfilter.h"
@@ -12,6 +13,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -20,6 +22,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 using namespace Form1Text;
@@ -184,6 +187,7 @@ void Form1::wireHandlers()
     connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
     Label7->installEventFilter(this);
+    addShortcuts();
 
     // A change of selection (mouse or keyboard) loads the current line; so does a click that changes nothing,
     // such as a click on the line already selected.
@@ -199,6 +203,38 @@ void Form1::wireHandlers()
         m_selectionChangedByPress = false;
     });
     List1->viewport()->installEventFilter(this);
+}
+
+void Form1::addShortcuts()
+{
+    const auto shortcut = [this](QWidget *owner, const QKeySequence &keys, Qt::ShortcutContext context,
+                                 QPushButton *button) {
+        auto *s = new QShortcut(keys, owner, nullptr, nullptr, context);
+        connect(s, &QShortcut::activated, button, [button] {
+            if (button->isEnabled())
+                button->click();
+        });
+        return s;
+    };
+    // Return in the list searches, Delete deletes (only when "删除" could be pressed).
+    for (const QKeySequence &keys : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
+        shortcut(List1, keys, Qt::WidgetShortcut, Command4);
+    shortcut(List1, QKeySequence(Qt::Key_Delete), Qt::WidgetShortcut, Command3);
+    shortcut(this, QKeySequence(Qt::CTRL | Qt::Key_N), Qt::WindowShortcut, Command1);
+    shortcut(this, QKeySequence(Qt::CTRL | Qt::Key_S), Qt::WindowShortcut, Command2);
+    for (QLineEdit *field : {Text1, Text2, Text3, Text4, Text5, Text6}) {
+        shortcut(field, QKeySequence(Qt::CTRL | Qt::Key_Up), Qt::WidgetShortcut, Command6);
+        shortcut(field, QKeySequence(Qt::CTRL | Qt::Key_Down), Qt::WidgetShortcut, Command7);
+    }
+    const auto tip = [](QWidget *w, const QKeySequence &keys) {
+        w->setToolTip(keys.toString(QKeySequence::NativeText));
+    };
+    tip(Command4, QKeySequence(Qt::Key_Return));
+    tip(Command3, QKeySequence(Qt::Key_Delete));
+    tip(Command1, QKeySequence(Qt::CTRL | Qt::Key_N));
+    tip(Command2, QKeySequence(Qt::CTRL | Qt::Key_S));
+    tip(Command6, QKeySequence(Qt::CTRL | Qt::Key_Up));
+    tip(Command7, QKeySequence(Qt::CTRL | Qt::Key_Down));
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
@@ -227,11 +263,15 @@ void Form1::Form_Load()
     Command3->setEnabled(false);
     Combo1->setCurrentIndex(0);
 
+    offerJetConversion(this, Module1::databasePath());
     const Module1::StartResult start = Module1::PrepareDatabase();
     if (start.state == Module1::StartState::Unusable) {
         List1->clear();
         Combo2->clear();
-        MessageBox::show(this, UnusableFile.arg(Module1::databasePath(), start.reason), RefusalTitle);
+        QString message = UnusableFile.arg(Module1::databasePath(), start.reason);
+        if (QFile::exists(Module1::backupPath()))
+            message += BackupKept.arg(Module1::backupPath());
+        MessageBox::show(this, message, RefusalTitle);
         return;
     }
 

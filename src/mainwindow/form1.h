@@ -99,6 +99,7 @@ private:
     void createControls();
     void layOutControls();
     void wireHandlers();
+    void addShortcuts();
     void fillList(const QString &orderText, bool emptyMeansFirst);
     void lookUpSite(const QString &table, const QString &name);
     void openNextSearch();

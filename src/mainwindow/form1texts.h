@@ -35,6 +35,7 @@ inline const QString DeleteTitle = QStringLiteral("删除");
 
 // Our own messages for what the older program passed over in silence.
 inline const QString UnusableFile = QStringLiteral("无法使用数据文件 %1：\n%2\n\n该文件未作任何改动。");
+inline const QString BackupKept = QStringLiteral("\n\n上次正常打开时的备份保存在：%1");
 inline const QString NotSaved = QStringLiteral("本条修改未能保存，原有内容保持不变。\n原因：%1");
 inline const QString NotAdded = QStringLiteral("新条目未能加入，输入的内容仍保留在编辑框中。\n原因：%1");
 inline const QString NotDeleted = QStringLiteral("本条内容未能删除。\n原因：%1");

@@ -1,8 +1,9 @@
 #include "platform/browser.h"
 
-#include "platform/programfolder.h"
+#include "data/module1.h"
 
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -25,7 +26,9 @@ bool open(const QByteArray &address)
     // QUrl would rewrite escapes of plain characters (%61 to a); xdg-open passes the text on as it is.
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (!opener.isEmpty()) {
-        if (QProcess::startDetached(opener, {QString::fromLatin1(address)}, ProgramFolder::path()))
+        // Started in the folder that holds the data, as the program's own working folder.
+        const QString folder = QFileInfo(Module1::databasePath()).absolutePath();
+        if (QProcess::startDetached(opener, {QString::fromLatin1(address)}, folder))
             return true;
     }
 #endif

@@ -1,11 +1,400 @@
 #include "sitesettings/form2.h"
 
+#include "data/module1.h"
+#include "data/sites.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/keyfilter.h"
+#include "platform/windoworder.h"
+#include "sitesettings/form2texts.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Form2Text;
+
+namespace {
+template <typename T, typename... Args> T *named(const char *name, Args &&...args)
+{
+    T *widget = new T(std::forward<Args>(args)...);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QFrame *frame(const char *name)
+{
+    auto *f = named<QFrame>(name);
+    f->setFrameShape(QFrame::StyledPanel);
+    f->setFrameShadow(QFrame::Sunken);
+    return f;
+}
+
+// The address check: an address the search words can be appended to starts with the scheme and ends with "=".
+bool addressPasses(const QString &address)
+{
+    return (address.startsWith(QLatin1String("http://")) || address.startsWith(QLatin1String("https://"))) &&
+           address.endsWith(QLatin1Char('='));
+}
+
+QString shownText(const QListWidget *list)
+{
+    const QList<QListWidgetItem *> selected = list->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
+}
+} // namespace
 
 Form2::Form2(Form1 *owner) : QWidget(owner, Qt::Window), m_owner(owner)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("BT平台设置"));
+    setWindowTitle(WindowTitle);
     // "返回" and the close box unload the window; the next opening starts afresh.
     setAttribute(Qt::WA_DeleteOnClose);
+    createControls();
+    layOutControls();
+    wireHandlers();
+    Form_Load();
+}
+
+void Form2::createControls()
+{
+    Command7 = named<QPushButton>("Command7", Delete);
+    Command6 = named<QPushButton>("Command6", New);
+    Command1 = named<QPushButton>("Command1", Modify);
+    Command3 = named<QPushButton>("Command3", Restore);
+    Command5 = named<QPushButton>("Command5", SetDefault);
+    Command4 = named<QPushButton>("Command4", Add);
+    Command2 = named<QPushButton>("Command2", Back);
+    Command7->setEnabled(false);
+    Command1->setEnabled(false);
+    Command5->setEnabled(false);
+    Command4->setEnabled(false);
+
+    Frame2 = frame("Frame2");
+    List1 = named<QListWidget>("List1");
+    List2 = named<QListWidget>("List2");
+    Label1 = named<QLabel>("Label1", BuiltInSites);
+    Label2 = named<QLabel>("Label2", CustomSites);
+    Label1->setBuddy(List1);
+    Label2->setBuddy(List2);
+    List1->setAccessibleName(BuiltInSites);
+    List2->setAccessibleName(CustomSites);
+
+    Frame1 = frame("Frame1");
+    Check1 = named<QCheckBox>("Check1", Utf8);
+    const auto field = [](const char *name, QLabel *&label, const char *labelName, const QString &caption) {
+        label = named<QLabel>(labelName, caption);
+        auto *edit = named<QLineEdit>(name);
+        label->setBuddy(edit);
+        edit->setAccessibleName(caption);
+        return edit;
+    };
+    Text3 = field("Text3", Label3, "Label3", Address);
+    Text1 = field("Text1", Label4, "Label4", DisplayOrder);
+    Text2 = field("Text2", Label5, "Label5", SiteName);
+    Label3->setWordWrap(true);
+
+    // The display order takes digits, "-" and ".".
+    Text1->installEventFilter(new KeyFilter(QStringLiteral("1234567890"), Text1));
+}
+
+void Form2::layOutControls()
+{
+    auto *lists = new QGridLayout(Frame2);
+    lists->addWidget(Label1, 0, 0);
+    lists->addWidget(Label2, 0, 1);
+    lists->addWidget(List1, 1, 0);
+    lists->addWidget(List2, 1, 1);
+
+    auto *fields = new QGridLayout(Frame1);
+    fields->addWidget(Label4, 0, 0);
+    fields->addWidget(Text1, 0, 1);
+    fields->addWidget(Label5, 1, 0);
+    fields->addWidget(Text2, 1, 1);
+    fields->addWidget(Label3, 2, 0, 1, 2);
+    fields->addWidget(Text3, 3, 0, 1, 2);
+    fields->addWidget(Check1, 4, 0, 1, 2);
+    fields->setColumnStretch(1, 1);
+
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *button : {Command6, Command4, Command1, Command7, Command5, Command3, Command2})
+        buttons->addWidget(button);
+
+    auto *main = new QVBoxLayout(this);
+    main->addWidget(Frame2, 1);
+    main->addWidget(Frame1);
+    main->addLayout(buttons);
+    resize(520, 420);
+
+    QWidget *const order[] = {List1,    List2,    Text1,    Text2,    Text3,    Check1,  Command6,
+                              Command4, Command1, Command7, Command5, Command3, Command2};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void Form2::wireHandlers()
+{
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form2::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form2::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, &Form2::Command7_Click);
+    // A text set by the program is a change like a typed one: the button rules rely on it.
+    connect(Text1, &QLineEdit::textChanged, this, &Form2::Text1_Change);
+    connect(Text2, &QLineEdit::textChanged, this, &Form2::Text2_Change);
+    connect(Text3, &QLineEdit::textChanged, this, &Form2::Text3_Change);
+
+    using Click = void (Form2::*)();
+    const std::pair<QListWidget *, Click> lists[] = {{List1, &Form2::List1_Click}, {List2, &Form2::List2_Click}};
+    for (const auto &[list, click] : lists) {
+        // A pick is a new selection, by mouse or keyboard ...
+        connect(list, &QListWidget::itemSelectionChanged, this, [this, list = list, click = click] {
+            if (!m_settingLists && !list->selectedItems().isEmpty())
+                (this->*click)();
+        });
+        // ... or a press on the line already selected, which changes no selection.
+        connect(list, &QListWidget::pressed, this, [this, list = list, click = click] {
+            const bool again = m_pressOnSelected;
+            m_pressOnSelected = false;
+            if (again && !list->selectedItems().isEmpty())
+                (this->*click)();
+        });
+        list->installEventFilter(this);
+        list->viewport()->installEventFilter(this);
+    }
+}
+
+bool Form2::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        // Focus that comes back with the window (or after a popup) is not the user moving into the list.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (watched == List1)
+                List1_GotFocus();
+            else if (watched == List2)
+                List2_GotFocus();
+        }
+    } else if (event->type() == QEvent::MouseButtonPress) {
+        for (QListWidget *list : {List1, List2}) {
+            if (watched == list->viewport()) {
+                const QListWidgetItem *item = list->itemAt(static_cast<QMouseEvent *>(event)->position().toPoint());
+                m_pressOnSelected = item && item->isSelected();
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form2::Form_Load()
+{
+    WindowOrder::putOnTop(this);
+    NewSiteMode = 0;
+    // A file that cannot be read leaves the lists empty; the main window has told the user at start-up.
+    Module1::OpenDatabase();
+    fillList(List1, QStringLiteral("bt"));
+    fillList(List2, QStringLiteral("xd"));
+    Module1::CloseDatabase();
+}
+
+void Form2::fillList(QListWidget *list, const QString &table)
+{
+    m_settingLists = true;
+    list->clear();
+    std::vector<SearchSite> sites;
+    readSites(table, sites);
+    for (const SearchSite &site : sites) {
+        if (!site.btsetIsNull)
+            list->addItem(site.btset);
+    }
+    m_settingLists = false;
+}
+
+void Form2::refillCustomList()
+{
+    fillList(List2, QStringLiteral("xd"));
+}
+
+void Form2::unselect(QListWidget *list)
+{
+    m_settingLists = true;
+    list->clearSelection();
+    list->setCurrentRow(-1);
+    m_settingLists = false;
+}
+
+bool Form2::listShowsSelection() const
+{
+    return !shownText(List1).isEmpty() || !shownText(List2).isEmpty();
+}
+
+bool Form2::nameLocked() const
+{
+    return Text1->isReadOnly();
+}
+
+void Form2::ClearSiteFields()
+{
+    setField(Text1, QString());
+    setField(Text2, QString());
+    setField(Text3, QString());
+    Check1->setChecked(false);
+}
+
+void Form2::setField(QLineEdit *field, const QString &text)
+{
+    if (field->text() != text) {
+        field->setText(text);
+        return;
+    }
+    // The same text emits no change; run the rules all the same.
+    if (field == Text1)
+        Text1_Change();
+    else if (field == Text2)
+        Text2_Change();
+    else if (field == Text3)
+        Text3_Change();
+}
+
+void Form2::showSite(const QString &table, const QString &name)
+{
+    RecordSet &rs = Module1::Rs();
+    // A name no row has reads nothing: the fields keep what they held.
+    if (!rs.open(table, {{QStringLiteral("btset"), name}}) || rs.atEnd())
+        return;
+    const QString nub = rs.text(QStringLiteral("nub"));
+    const QString btset = rs.text(QStringLiteral("btset"));
+    const QString urldata = rs.text(QStringLiteral("urldata"));
+    const QVariant utf8 = rs.field(QStringLiteral("utf8"));
+    setField(Text1, nub);
+    setField(Text2, btset);
+    setField(Text3, urldata);
+    if (!utf8.isNull() && !utf8.toString().isEmpty())
+        Check1->setChecked(utf8.toInt() != 0);
+}
+
+void Form2::List1_GotFocus()
+{
+    unselect(List2);
+}
+
+void Form2::List2_GotFocus()
+{
+    unselect(List1);
+    Command5->setEnabled(false);
+}
+
+void Form2::List1_Click()
+{
+    const QString name = shownText(List1);
+    Module1::OpenDatabase();
+    // The rules run as each field is set, with the locks and the mode of before this pick.
+    showSite(QStringLiteral("bt"), name);
+    Text1->setReadOnly(true);
+    Text2->setReadOnly(true);
+    Check1->setEnabled(false);
+    Command4->setEnabled(false);
+    Command7->setEnabled(false);
+    NewSiteMode = 0;
+    Module1::CloseDatabase();
+}
+
+void Form2::List2_Click()
+{
+    Command7->setEnabled(true);
+    Text1->setReadOnly(false);
+    Text2->setReadOnly(false);
+    Check1->setEnabled(true);
+    Command5->setEnabled(false);
+    const QString name = shownText(List2);
+    Module1::OpenDatabase();
+    // Here the rules see the locks just lifted, and the mode of before this pick.
+    showSite(QStringLiteral("xd"), name);
+    NewSiteMode = 0;
+    Module1::CloseDatabase();
+}
+
+void Form2::addRule()
+{
+    Command4->setEnabled(NewSiteMode == 1 && !Text1->text().isEmpty() && !Text2->text().isEmpty() &&
+                         addressPasses(Text3->text()));
+}
+
+void Form2::modifyRule()
+{
+    if (NewSiteMode == 0 && !Text1->text().isEmpty() && !Text2->text().isEmpty() && !Text3->text().isEmpty() &&
+        addressPasses(Text3->text())) {
+        // With no site shown in a list the button keeps the state it has.
+        if (listShowsSelection())
+            Command1->setEnabled(true);
+        return;
+    }
+    Command1->setEnabled(false);
+}
+
+void Form2::defaultRule()
+{
+    // A locked display order means a built-in site is shown.
+    Command5->setEnabled(nameLocked() && addressPasses(Text3->text()));
+}
+
+void Form2::Text1_Change()
+{
+    addRule();
+    modifyRule();
+}
+
+void Form2::Text2_Change()
+{
+    addRule();
+    modifyRule();
+}
+
+void Form2::Text3_Change()
+{
+    addRule();
+    defaultRule();
+    modifyRule();
+}
+
+void Form2::Command6_Click()
+{
+    ClearSiteFields();
+    unselect(List1);
+    unselect(List2);
+    Text1->setReadOnly(false);
+    Text2->setReadOnly(false);
+    Check1->setEnabled(true);
+    Command7->setEnabled(false);
+    NewSiteMode = 1;
+}
+
+void Form2::Command2_Click()
+{
+    close();
+}
+
+SiteStore::Site Form2::fieldsSite() const
+{
+    return {Text1->text(), Text2->text(), Text3->text(), Check1->isChecked()};
+}
+
+MessageBox::Button Form2::lowered(const QString &text, const QString &title, MessageBox::Buttons buttons,
+                                  MessageBox::Button defaultButton)
+{
+    // The window stays above all others, so it must step aside for its own message boxes.
+    WindowOrder::putAtBottom(this);
+    const MessageBox::Button answer = MessageBox::show(this, text, title, buttons, defaultButton);
+    WindowOrder::putOnTop(this);
+    return answer;
 }

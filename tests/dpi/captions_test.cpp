@@ -1,0 +1,44 @@
+#include "testsupport.h"
+
+#include "mainwindow/form1.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTest>
+
+// Runs with the windows scaled as on a 200% display, and with whatever font stands in for Tahoma.
+TEST_F(KorvaneTest, EveryCaptionFitsItsControlAtDoubleSize)
+{
+    Form1 w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_GE(w.devicePixelRatio(), 2.0);
+
+    for (QAbstractButton *b : w.findChildren<QAbstractButton *>()) {
+        if (b->text().isEmpty())
+            continue;
+        int room = b->contentsRect().width();
+        if (auto *check = qobject_cast<QCheckBox *>(b)) {
+            QStyleOptionButton option;
+            option.initFrom(check);
+            room -= check->style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, check) +
+                    check->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, check);
+        }
+        EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()), room) << b->objectName().toStdString();
+    }
+    for (QLabel *label : w.findChildren<QLabel *>())
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width())
+            << label->objectName().toStdString();
+    for (QComboBox *combo : w.findChildren<QComboBox *>()) {
+        for (int i = 0; i < combo->count(); ++i)
+            EXPECT_LE(combo->fontMetrics().horizontalAdvance(combo->itemText(i)), combo->width())
+                << combo->objectName().toStdString();
+    }
+    // The picture of the window at this size, for a person to look at.
+    EXPECT_TRUE(w.grab().save(QDir(folder()).filePath(QStringLiteral("form1-200.png"))));
+}
