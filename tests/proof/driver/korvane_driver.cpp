@@ -1,29 +1,30 @@
-// Runs the program's own data operations over and over against ad.mdb in a given folder, so that tests can
-// kill it at any moment or run two of it at once. It drives the main window offscreen through its handlers,
-// as a user would, and reports each operation once it has been written:
+// Runs the program's own operations over and over against ad.mdb in a given folder, so that tests can kill it
+// at any moment or run two of it at once. It drives the main window and the site settings window offscreen
+// through their controls, as a user would, and reports each operation once it has been written:
 //
 //   korvane_driver crash <folder> <first version> <operations>
-//       saves entries, modifies a custom and a built-in site and restores the built-in sites, in turn;
+//       saves entries, modifies custom and built-in sites and restores the built-in sites, in turn;
 //   korvane_driver shared <folder> <process 1..9> <operations>
 //       waits for a line on standard input, then adds entries of its own, saves them, modifies its own
 //       custom site and restores the built-in sites, in turn.
 //
-// Output: "ready" once the window is up, "begin <what>" before each operation of a crash run, "done <what> <name>
-// <version>" after each operation, "failed <what> <name>: <why>" for an operation that did not go through (the run goes
-// on; the exit code is then 1).
+// Output: "ready" once the windows are up, "begin <what>" before each operation of a crash run, "done <what>
+// <name> <version>" after each operation, "failed <what> <name>: <why>" for an operation that did not go
+// through (the run goes on; the exit code is then 1).
 
 #include "data/module1.h"
 #include "mainwindow/form1.h"
 #include "platform/messagebox.h"
 #include "platform/programfolder.h"
 #include "proof/driver/drivenrows.h"
+#include "sitesettings/form2.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSqlError>
-#include <QSqlQuery>
+#include <QTest>
 
 #include <cstdio>
 #include <iostream>
@@ -37,102 +38,27 @@ using namespace DrivenRows;
 
 namespace {
 
-struct SiteValues
-{
-    QString nub, btset, urldata;
-    int utf8 = 0;
-};
-
-QList<FieldValue> siteFields(const SiteValues &site)
-{
-    return {{QStringLiteral("nub"), site.nub},
-            {QStringLiteral("btset"), site.btset},
-            {QStringLiteral("urldata"), site.urldata},
-            {QStringLiteral("utf8"), site.utf8}};
-}
-
-// The site window's modify: the row under the name is replaced by the new values, in one transaction.
-Outcome replaceSite(const QString &table, const SiteValues &site)
-{
-    Module1::OpenDatabase();
-    Outcome result;
-    {
-        Module1::Transaction change;
-        RecordSet &rs = Module1::Rs();
-        if (!change.started())
-            result = Outcome::failed(change.error());
-        else if (!rs.open(table, {{QStringLiteral("btset"), site.btset}}))
-            result = Outcome::failed(rs.lastError());
-        else if (rs.atEnd())
-            result = Outcome::failed(QStringLiteral("no site of that name"));
-        else
-            result = rs.deleteCurrent();
-        if (result.ok())
-            result = rs.addNew(siteFields(site));
-        if (result.ok())
-            result = change.commit();
-    }
-    Module1::CloseDatabase();
-    return result;
-}
-
-// The site window's restore: every built-in site is replaced by the saved default set, in one transaction.
-Outcome restoreBuiltInSites()
-{
-    Module1::OpenDatabase();
-    Outcome result;
-    {
-        Module1::Transaction change;
-        RecordSet &rs = Module1::Rs();
-        QList<SiteValues> defaults;
-        if (!change.started())
-            result = Outcome::failed(change.error());
-        else if (!rs.openAll(QStringLiteral("mr"), QStringLiteral("nub")))
-            result = Outcome::failed(rs.lastError());
-        for (; result.ok() && !rs.atEnd(); rs.moveNext())
-            defaults.append({rs.text(QStringLiteral("nub")), rs.text(QStringLiteral("btset")),
-                             rs.text(QStringLiteral("urldata")), rs.field(QStringLiteral("utf8")).toInt()});
-        if (result.ok()) {
-            QSqlQuery clear(Module1::Conn());
-            if (!clear.exec(QStringLiteral("delete from bt")))
-                result = Outcome::failed(clear.lastError().text());
-        }
-        if (result.ok() && !rs.openAll(QStringLiteral("bt")))
-            result = Outcome::failed(rs.lastError());
-        for (qsizetype i = 0; result.ok() && i < defaults.size(); ++i)
-            result = rs.addNew(siteFields(defaults[i]));
-        if (result.ok())
-            result = change.commit();
-    }
-    Module1::CloseDatabase();
-    return result;
-}
-
 class Driver
 {
 public:
-    explicit Driver(Form1 &window) : w(window) {}
-
-    // Selects the entry's line as a user does; the click loads its row and enables "保存修改".
-    bool selectEntry(const QString &animeN)
+    explicit Driver(Form1 &window) : w(window)
     {
-        const QList<QListWidgetItem *> found =
-            w.List1->findItems(QStringLiteral("][%1]").arg(animeN), Qt::MatchContains);
-        if (found.size() != 1)
-            return false;
-        w.List1->setCurrentItem(found.first());
-        return w.Text5->text() == animeN;
+        // The site settings window, opened from its button as a user does.
+        w.Command8->click();
+        f2 = w.settingsWindow();
     }
+
+    bool ready() const { return f2 != nullptr; }
 
     void saveEntry(const QString &animeN, const QString &subg, const QString &episode, const QString &other)
     {
-        if (!selectEntry(animeN))
-            return report(QStringLiteral("save"), animeN, QStringLiteral("line not found"));
+        const QString what = QStringLiteral("save");
+        if (!pick(w.List1, QStringLiteral("][%1]").arg(animeN), Qt::MatchContains) || w.Text5->text() != animeN)
+            return report(what, animeN, QStringLiteral("its line cannot be picked"));
         w.Text2->setText(subg);
         w.Text4->setText(episode);
         w.Text6->setText(other);
-        w.Command2->click();
-        finish(QStringLiteral("save"), animeN);
+        press(w.Command2, what, animeN);
     }
 
     void addEntry(const QStringList &fields)
@@ -141,17 +67,23 @@ public:
         QLineEdit *const edits[] = {w.Text1, w.Text2, w.Text3, w.Text4, w.Text5, w.Text6};
         for (int i = 0; i < 6; ++i)
             edits[i]->setText(fields[i]);
-        w.Command5->click();
-        finish(QStringLiteral("add"), fields[4]);
+        press(w.Command5, QStringLiteral("add"), fields[4]);
     }
 
-    void siteOperation(const QString &what, const QString &name, const Outcome &outcome)
+    // The site window's "修改" on a picked site. A built-in site's encoding cannot be changed there.
+    void modifySite(bool builtIn, const QString &name, const QString &urldata, bool utf8)
     {
-        if (outcome.ok())
-            done(what, name);
-        else
-            report(what, name, outcome.error);
+        const QString what = QStringLiteral("modify");
+        if (!pick(builtIn ? f2->List1 : f2->List2, name, Qt::MatchExactly) || f2->Text2->text() != name)
+            return report(what, name, QStringLiteral("its line cannot be picked"));
+        f2->Text3->setText(urldata);
+        if (!builtIn)
+            f2->Check1->setChecked(utf8);
+        press(f2->Command1, what, name);
     }
+
+    // The site window's "默认".
+    void restoreSites() { press(f2->Command3, QStringLiteral("restore"), QStringLiteral("bt")); }
 
     void setVersion(qint64 version) { m_version = version; }
     // Says which operation is under way, so that a test can tell what a kill interrupted.
@@ -163,9 +95,24 @@ public:
     bool anyFailed() const { return m_failed; }
 
 private:
-    // A handler tells the user of a failure with a message box; in test mode the box is recorded instead.
-    void finish(const QString &what, const QString &name)
+    // Clicks the line as a user does; a click on the line already picked picks it again.
+    static bool pick(QListWidget *list, const QString &text, Qt::MatchFlags how)
     {
+        const QList<QListWidgetItem *> found = list->findItems(text, how);
+        if (found.size() != 1)
+            return false;
+        list->scrollToItem(found.first());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          list->visualItemRect(found.first()).center());
+        return found.first()->isSelected();
+    }
+
+    // A handler tells the user of a failure with a message box; in test mode the box is recorded instead.
+    void press(QPushButton *button, const QString &what, const QString &name)
+    {
+        if (!button->isEnabled())
+            return report(what, name, QStringLiteral("\"%1\" is not enabled").arg(button->text()));
+        button->click();
         const QList<MessageBox::Shown> shown = MessageBox::shown();
         MessageBox::clearShown();
         if (shown.isEmpty())
@@ -192,6 +139,7 @@ private:
     }
 
     Form1 &w;
+    Form2 *f2 = nullptr;
     qint64 m_version = 0;
     bool m_failed = false;
 };
@@ -212,9 +160,7 @@ void runCrash(Driver &d, qint64 first, qint64 operations)
         case 1: {
             const int site = turn % CustomSiteCount;
             d.announce("modify");
-            d.siteOperation(QStringLiteral("modify"), customName(site),
-                            replaceSite(QStringLiteral("xd"), {customNub(site), customName(site),
-                                                               customUrl(site, version), siteUtf8(version)}));
+            d.modifySite(false, customName(site), customUrl(site, version), siteUtf8(version));
             break;
         }
         default:
@@ -222,12 +168,10 @@ void runCrash(Driver &d, qint64 first, qint64 operations)
             if (turn % 2 == 0) {
                 const int site = (turn / 2) % 4;
                 d.announce("modify");
-                d.siteOperation(QStringLiteral("modify"), builtInName(site),
-                                replaceSite(QStringLiteral("bt"), {builtInNub(site), builtInName(site),
-                                                                   builtInUrl(site, version), siteUtf8(version)}));
+                d.modifySite(true, builtInName(site), builtInUrl(site, version), false);
             } else {
                 d.announce("restore");
-                d.siteOperation(QStringLiteral("restore"), QStringLiteral("bt"), restoreBuiltInSites());
+                d.restoreSites();
             }
         }
     }
@@ -248,12 +192,10 @@ void runShared(Driver &d, int process, qint64 operations)
                         QStringLiteral("saved %1").arg(entry));
             break;
         case 2:
-            d.siteOperation(QStringLiteral("modify"), sharedSiteName(process),
-                            replaceSite(QStringLiteral("xd"), {QString::number(process), sharedSiteName(process),
-                                                               sharedSiteUrl(process, n), siteUtf8(n)}));
+            d.modifySite(false, sharedSiteName(process), sharedSiteUrl(process, n), siteUtf8(n));
             break;
         default:
-            d.siteOperation(QStringLiteral("restore"), QStringLiteral("bt"), restoreBuiltInSites());
+            d.restoreSites();
         }
     }
 }
@@ -297,7 +239,12 @@ int main(int argc, char **argv)
         std::printf("failed start: %s\n", qPrintable(Module1::unavailableReason()));
         return 1;
     }
+    window.show();
     Driver driver(window);
+    if (!driver.ready()) {
+        std::printf("failed start: the site settings window did not open\n");
+        return 1;
+    }
     std::printf("ready\n");
     std::fflush(stdout);
 
