@@ -244,9 +244,13 @@ Transaction::Transaction()
         m_error = unavailableReason();
         return;
     }
-    m_started = db.transaction();
+    // The write lock is taken at the start, and waited for while another copy holds it. Taken only at the first
+    // write, after a read, SQLite would refuse it at once instead of waiting, since two writers that each hold
+    // what the other needs cannot both wait.
+    QSqlQuery begin(db);
+    m_started = begin.exec(QStringLiteral("begin immediate"));
     if (!m_started)
-        m_error = db.lastError().text();
+        m_error = begin.lastError().text();
 }
 
 Transaction::~Transaction()

@@ -48,7 +48,8 @@ QSqlDatabase Conn();
 // The shared record set, replaced by each new statement and emptied by CloseDatabase.
 RecordSet &Rs();
 
-// Runs several changes as one: commit() makes them stand, anything else undoes them all.
+// Runs several changes as one: commit() makes them stand, anything else undoes them all. It holds the file for
+// writing from its start, so another copy of the program waits for it (and it for them) rather than failing.
 class Transaction
 {
 public:
