@@ -128,49 +128,59 @@ void Form1::Command1_Click()
 void Form1::Command5_Click()
 {
     Module1::OpenDatabase();
-    RecordSet &rs = Module1::Rs();
     QString failure;
-    bool emptyFields = true;
-    if (!rs.open(AD, identifyingFields(*this), Join::Or)) {
-        failure = rs.lastError();
-    } else if (rs.atEnd()) {
-        const Outcome added = rs.addNew(entryFromFields(*this));
-        if (!added.ok())
+    bool duplicate = false;
+    {
+        // The duplicate test and the new row see the same table, even with another copy of the program at work.
+        Module1::Transaction adding;
+        RecordSet &rs = Module1::Rs();
+        if (!adding.started())
+            failure = adding.error();
+        else if (!rs.open(AD, identifyingFields(*this), Join::Or))
+            failure = rs.lastError();
+        else if (!rs.atEnd())
+            duplicate = true;
+        else if (Outcome added = rs.addNew(entryFromFields(*this)); !added.ok())
             failure = added.error;
-    } else {
-        MessageBox::show(this, Duplicate, RefusalTitle);
+        else if (Outcome done = adding.commit(); !done.ok())
+            failure = done.error;
     }
     Module1::CloseDatabase();
-    if (!failure.isEmpty()) {
-        // The typed entry stays in the fields, so nothing the user wrote is lost.
-        emptyFields = false;
+    // Messages wait until the file is free again.
+    if (duplicate)
+        MessageBox::show(this, Duplicate, RefusalTitle);
+    if (!failure.isEmpty())
         MessageBox::show(this, NotAdded.arg(failure), RefusalTitle);
-    }
     RefreshList();
-    if (emptyFields)
+    // A refused duplicate empties the fields; a failed write keeps what the user typed.
+    if (failure.isEmpty())
         ClearFields();
 }
 
 void Form1::Command2_Click()
 {
     Module1::OpenDatabase();
-    RecordSet &rs = Module1::Rs();
     QString failure;
-    if (!rs.open(AD, identifyingFields(*this), Join::And)) {
-        failure = rs.lastError();
-    } else if (rs.atEnd()) {
-        MessageBox::show(this, SaveRefused, RefusalTitle);
-    } else {
-        // The old row goes and the new one comes in one step: if either fails, the entry stays as it was.
+    bool found = true;
+    {
+        // Finding the row and replacing it is one step: if any part fails, the entry stays as it was.
         Module1::Transaction change;
-        Outcome step = change.started() ? rs.deleteCurrent() : Outcome::failed(change.error());
-        if (step.ok())
-            step = rs.addNew(entryFromFields(*this));
-        if (step.ok())
-            step = change.commit();
-        if (!step.ok())
-            failure = step.error;
+        RecordSet &rs = Module1::Rs();
+        if (!change.started())
+            failure = change.error();
+        else if (!rs.open(AD, identifyingFields(*this), Join::And))
+            failure = rs.lastError();
+        else if (rs.atEnd())
+            found = false;
+        else if (Outcome removed = rs.deleteCurrent(); !removed.ok())
+            failure = removed.error;
+        else if (Outcome added = rs.addNew(entryFromFields(*this)); !added.ok())
+            failure = added.error;
+        else if (Outcome done = change.commit(); !done.ok())
+            failure = done.error;
     }
+    if (!found)
+        MessageBox::show(this, SaveRefused, RefusalTitle);
     if (!failure.isEmpty())
         MessageBox::show(this, NotSaved.arg(failure), RefusalTitle);
     RefreshList();
