@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -10,6 +12,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     QApplication::setDesktopFileName(QStringLiteral("korvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/korvane/korvane.svg")));
+    // The interface is Simplified Chinese throughout, the toolkit's own buttons (是/否) included.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkitTexts);
     Form1 window;
     window.show();
     return QApplication::exec();

@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -366,12 +367,23 @@ void Form1::lookUpSite(const QString &table, const QString &name)
 
 void Form1::Command8_Click()
 {
-    if (!m_form2) {
+    const bool opening = !m_form2;
+    if (opening)
         m_form2 = new Form2(this);
-        // Beside the main window, not over it.
-        m_form2->move(frameGeometry().topRight() + QPoint(8, 0));
-    }
     m_form2->show();
+    if (opening) {
+        // Beside the main window, not over it, and never off the screen. Placed once shown, when its layout and
+        // frame have their final size.
+        QRect place = m_form2->frameGeometry();
+        place.moveTopLeft(frameGeometry().topRight() + QPoint(8, 0));
+        if (const QScreen *here = screen()) {
+            const QRect room = here->availableGeometry();
+            place.moveRight(std::min(place.right(), room.right()));
+            place.moveBottom(std::min(place.bottom(), room.bottom()));
+            place.moveTopLeft(QPoint(std::max(place.left(), room.left()), std::max(place.top(), room.top())));
+        }
+        m_form2->move(place.topLeft());
+    }
     m_form2->raise();
     m_form2->activateWindow();
 }

@@ -22,7 +22,8 @@ bool KeyFilter::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Backspace)
+        // Backspace edits; Tab and Shift+Tab move on to the next control and are never typed characters.
+        if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
             return false;
         const QString typed = key->text();
         if (typed.isEmpty())

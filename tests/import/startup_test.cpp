@@ -59,8 +59,8 @@ TEST_F(JetStartTest, AnsweringYesConvertsOnceAndTheListAppears)
     EXPECT_TRUE(MessageBox::shown().isEmpty());
     EXPECT_EQ(again.List1->count(), 2);
     // The old file is kept, the converted one is used, and a start that found it sound keeps its backup.
-    EXPECT_EQ(files(), QStringList({QStringLiteral("ad.jet.mdb"), QStringLiteral("ad.mdb"),
-                                    QStringLiteral("ad.mdb.bak")}));
+    EXPECT_EQ(files(),
+              QStringList({QStringLiteral("ad.jet.mdb"), QStringLiteral("ad.mdb"), QStringLiteral("ad.mdb.bak")}));
 }
 
 TEST_F(JetStartTest, AnsweringNoOrAFailedConversionLeavesTheFileAlone)

@@ -3,6 +3,7 @@
 #include "data/module1.h"
 #include "mainwindow/form1.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -278,6 +279,14 @@ TEST_F(KorvaneTest, KeyFiltersLetThroughOnlyTheirCharacters)
         QTest::keyClick(c.field, Qt::Key_Backspace);
         EXPECT_EQ(c.field->text(), c.kept.chopped(1));
     }
+    // Tab still moves on from the filtered fields.
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.Text4->setFocus();
+    QTest::keyClick(w.Text4, Qt::Key_Tab);
+    EXPECT_EQ(w.focusWidget(), w.Text5);
+    QTest::keyClick(w.Text5, Qt::Key_Backtab);
+    EXPECT_EQ(w.focusWidget(), w.Text4);
     // Pasting with Ctrl+V is a key like any other there and is discarded.
     w.Text2->setText(QStringLiteral("99"));
     w.Text2->selectAll();

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 namespace {
@@ -313,6 +314,9 @@ TEST_F(KorvaneTest, SettingsButtonKeepsOneOwnedWindow)
     EXPECT_FALSE(first->isModal());
     EXPECT_EQ(first->windowTitle(), QStringLiteral("BT平台设置"));
     EXPECT_EQ(w.findChildren<Form2 *>().size(), 1);
+    // It opens beside the main window and within the screen.
+    const QRect room = w.screen()->availableGeometry();
+    EXPECT_TRUE(room.contains(first->frameGeometry()));
     // Closing the main window closes the settings window too.
     w.close();
     EXPECT_TRUE(first == nullptr || !w.settingsWindow() || !w.settingsWindow()->isVisible());

@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# The real program on a real X display, driven only with keys as a user would: select lines and search on two
+# sites, add an entry, save a change, delete one, add a custom site. Checks the exact addresses the browser got
+# and the rows left in ad.mdb, and keeps a picture of each window for the README.
+set -euo pipefail
+program=$1
+repo=$(cd "$(dirname "$0")/.." && pwd)
+for tool in Xvfb xdotool sqlite3 iconv import; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+cleanup() {
+    [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*"
+    [ -n "${DISPLAY:-}" ] && import -window root "${TMPDIR:-/tmp}/korvane-e2e-failure.png" 2>/dev/null && echo "screen: ${TMPDIR:-/tmp}/korvane-e2e-failure.png"
+    exit 1
+}
+
+# The program in a folder of its own, with a watch list made by sqlite3, not by our code.
+mkdir -p "$work/app" "$work/bin"
+cp "$program" "$work/app/korvane"
+sqlite3 "$work/app/ad.mdb" <<'SQL'
+create table AD (num text, subg text, SearchN text, Episode text, AnimeN text, Other text);
+create table bt (nub text, btset text, urldata text, utf8 integer);
+create table xd (nub text, btset text, urldata text, utf8 integer);
+create table mr (nub text, btset text, urldata text, utf8 integer);
+insert into bt values ('1', '极影', 'http://bt.example/search.php?keyword=', 0),
+                      ('2', '动漫花园', 'https://share.example/topics/list?keyword=', 1),
+                      ('3', 'Levelup', 'http://lu.example/search?q=', 1),
+                      ('4', 'Tokyo Toshokan', 'https://tt.example/search.php?terms=', 1);
+insert into mr select * from bt;
+insert into AD values ('1', 'XYZ', '中', '8', '标题一', '备注'),
+                      ('2', '澄空', 'Foo Bar', '9', 'Title Two', ''),
+                      ('3', 'G3', 'Third', '1', 'Title Three', 'x');
+SQL
+
+# A stand-in browser that writes down each address it is given.
+cat >"$work/bin/xdg-open" <<EOF2
+#!/bin/sh
+printf '%s\n' "\$1" >> "$work/opened.txt"
+EOF2
+chmod +x "$work/bin/xdg-open"
+touch "$work/opened.txt"
+
+exec 3<> <(:)
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+read -r -t 20 display <&3 || fail "Xvfb did not start"
+export DISPLAY=":$display"
+
+PATH="$work/bin:$PATH" "$work/app/korvane" >"$work/korvane.log" 2>&1 &
+app=$!
+main=$(xdotool search --sync --name '^Korvane 0.9 Final$' | head -n 1)
+sleep 1 # let the program finish its start before the first click
+
+pace() { sleep 0.4; }
+# A click into a window brings it the keyboard, as a user's click does (there is no window manager).
+click() { xdotool windowfocus --sync "$1"; xdotool mousemove --window "$1" "$2" "$3" click 1; pace; }
+# The empty part of the entry list, below its lines.
+click_list() { click "$main" 250 480; }
+keys() { for k in "$@"; do xdotool key --clearmodifiers "$k"; sleep 0.15; done; pace; }
+typed() { xdotool type --delay 60 "$1"; pace; }
+wait_lines() { # wait until the browser has been given $1 addresses
+    for _ in $(seq 100); do [ "$(wc -l <"$work/opened.txt")" -ge "$1" ] && return 0; sleep 0.1; done
+    fail "the browser got $(wc -l <"$work/opened.txt") addresses, expected $1"
+}
+gbk() { printf '%s' "$1" | iconv -f UTF-8 -t CP936 | od -An -tx1 -v | tr -d ' \n' | tr a-f A-F | sed 's/../%&/g'; }
+sql() { sqlite3 -separator '|' "$work/app/ad.mdb" "$1"; }
+
+click_list
+import -window "$main" "$work/main-window.png"
+
+# Two lines selected from the keyboard, searched on 极影 (code page 936). The arrow keys move the current line
+# and select it; Home alone selects nothing while the first line is already current.
+keys End Home shift+Down Return
+wait_lines 2
+# Without the group, on 动漫花园 (UTF-8): the site is picked in its drop-down with the arrow key.
+keys shift+Tab shift+Tab shift+Tab shift+Tab space shift+Tab shift+Tab shift+Tab Down
+keys Tab Tab Tab Tab Tab Tab Tab Return
+wait_lines 4
+
+expected=$(cat <<EOF2
+http://bt.example/search.php?keyword=$(gbk 'XYZ 中 09')
+http://bt.example/search.php?keyword=$(gbk '澄空 Foo Bar 10')
+https://share.example/topics/list?keyword=%E4%B8%AD%2009
+https://share.example/topics/list?keyword=Foo%20Bar%2010
+EOF2
+)
+[ "$(cat "$work/opened.txt")" = "$expected" ] || fail "addresses: $(cat "$work/opened.txt") / expected: $expected"
+grep -q '%D6%D0%20%30%39' "$work/opened.txt" || fail "the code-page bytes of 中 09"
+
+# A new entry: Ctrl+N, the six fields, then "加入条目".
+keys ctrl+n Tab
+typed 4; keys Tab; typed DMG; keys Tab; typed 'New Show'; keys Tab; typed 3; keys Tab; typed 'New Title'; keys Tab
+typed 'a note'
+keys Tab Tab space # past "新增" to "加入条目"
+[ "$(sql "select * from AD where num = '4'")" = '4|DMG|New Show|3|New Title|a note' ] || fail "the new entry"
+
+# Save a change: load the first entry, step its episode with Ctrl+Up, save with Ctrl+S.
+click_list
+keys End Home
+keys Tab Tab Tab Tab ctrl+Up ctrl+s
+[ "$(sql "select * from AD order by rowid desc limit 1")" = '1|XYZ|中|9|标题一|备注' ] || fail "the saved change"
+
+# Delete the third entry: Delete in the list, then Yes in the question.
+click_list
+keys End Home Down Down Delete
+question=$(xdotool search --sync --name '^删除$' | head -n 1)
+click "$question" 10 10
+keys Return
+for _ in $(seq 50); do [ "$(sql "select count(*) from AD where AnimeN = 'Title Three'")" = 0 ] && break; sleep 0.1; done
+[ "$(sql "select count(*) from AD where AnimeN = 'Title Three'")" = 0 ] || fail "the entry was not deleted"
+[ "$(sql "select count(*) from AD")" = 3 ] || fail "the other entries"
+
+# The settings window: "BT平台设置", then "新增", the fields, UTF-8 ticked and "加入".
+click_list
+keys shift+Tab space
+settings=$(xdotool search --sync --name '^BT平台设置$' | head -n 1)
+sleep 1
+# Into the built-in list's empty part, then Tab to "新增".
+click "$settings" 60 150
+keys Tab Tab Tab Tab Tab Tab space
+keys shift+Tab shift+Tab shift+Tab shift+Tab
+typed 5; keys Tab; typed MySite; keys Tab; typed 'https://my.example/s?q='; keys Tab space Tab Tab space
+[ "$(sql "select * from xd")" = '5|MySite|https://my.example/s?q=|1' ] || fail "the custom site: $(sql 'select * from xd')"
+[ "$(sql "select count(*) from bt")" = 4 ] || fail "the built-in sites"
+
+# Pictures of both windows for the README.
+keys Tab Tab Tab Tab
+import -window "$settings" "$work/settings-window.png"
+import -window "$main" "$work/main-window-after.png"
+if [ -w "$repo/docs" ] && [ "${CI:-}" != true ]; then
+    cp "$work/main-window.png" "$repo/docs/main-window.png"
+    cp "$work/settings-window.png" "$repo/docs/settings-window.png"
+fi
+echo "1 passed, 0 failed"
