@@ -56,7 +56,7 @@ export DISPLAY=":$display"
 
 PATH="$work/bin:$PATH" "$work/app/korvane" >"$work/korvane.log" 2>&1 &
 app=$!
-main=$(xdotool search --sync --name '^Korvane 0.9 Final$' | head -n 1)
+main=$(xdotool search --sync --name '^Korvane 0.9 Final$' | tail -n 1)
 sleep 1 # let the program finish its start before the first click
 
 pace() { sleep 0.4; }
@@ -111,7 +111,7 @@ keys Tab Tab Tab Tab ctrl+Up ctrl+s
 # Delete the third entry: Delete in the list, then Yes in the question.
 click_list
 keys End Home Down Down Delete
-question=$(xdotool search --sync --name '^删除$' | head -n 1)
+question=$(xdotool search --sync --name '^删除$' | tail -n 1)
 click "$question" 10 10
 keys Return
 for _ in $(seq 50); do [ "$(sql "select count(*) from AD where AnimeN = 'Title Three'")" = 0 ] && break; sleep 0.1; done
@@ -121,7 +121,7 @@ for _ in $(seq 50); do [ "$(sql "select count(*) from AD where AnimeN = 'Title T
 # The settings window: "BT平台设置", then "新增", the fields, UTF-8 ticked and "加入".
 click_list
 keys shift+Tab space
-settings=$(xdotool search --sync --name '^BT平台设置$' | head -n 1)
+settings=$(xdotool search --sync --name '^BT平台设置$' | tail -n 1)
 sleep 1
 # Into the built-in list's empty part, then Tab to "新增".
 click "$settings" 60 150

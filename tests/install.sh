@@ -35,7 +35,8 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null)
 deb=$(ls "$work"/deb/korvane_*.deb)
-dpkg-deb -I "$deb" | grep -q 'Depends:.*libqt6sql6-sqlite'
+info=$(dpkg-deb -I "$deb")
+grep -q 'Depends:.*libqt6sql6-sqlite' <<<"$info" || { echo "FAIL: the package does not depend on the Qt SQLite driver"; exit 1; }
 dpkg -i "$deb" >/dev/null
 trap 'dpkg -r korvane >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 [ -f /usr/share/applications/korvane.desktop ] && [ -f /usr/share/icons/hicolor/scalable/apps/korvane.svg ]
