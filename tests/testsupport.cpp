@@ -152,3 +152,16 @@ void typeInto(QWidget *field, const QString &text)
         QCoreApplication::sendEvent(field, &release);
     }
 }
+
+QString integrityCheck(const QString &path)
+{
+    QString result;
+    withDatabase(path, [&](QSqlDatabase &db) {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("pragma integrity_check")))
+            result = q.lastError().text();
+        while (q.next())
+            result += q.value(0).toString();
+    });
+    return result;
+}

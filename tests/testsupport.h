@@ -56,6 +56,9 @@ public:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
+// SQLite's full integrity check of a file, through a connection of its own: "ok" when the file is sound.
+QString integrityCheck(const QString &path);
+
 // Readable failure messages for Qt strings.
 inline void PrintTo(const QString &s, std::ostream *os)
 {

@@ -3,6 +3,7 @@
 #include "data/module1.h"
 #include "data/sites.h"
 #include "import/jetoffer.h"
+#include "mainwindow/controls.h"
 #include "mainwindow/entrylist.h"
 #include "mainwindow/form1texts.h"
 #include "mainwindow/keyfilter.h"
@@ -27,23 +28,6 @@
 #include <QVBoxLayout>
 
 using namespace Form1Text;
-
-namespace {
-template <typename T, typename... Args> T *named(const char *name, Args &&...args)
-{
-    T *widget = new T(std::forward<Args>(args)...);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QFrame *frame(const char *name)
-{
-    auto *f = named<QFrame>(name);
-    f->setFrameShape(QFrame::StyledPanel);
-    f->setFrameShadow(QFrame::Sunken);
-    return f;
-}
-} // namespace
 
 Form1::Form1(QWidget *parent) : QWidget(parent)
 {

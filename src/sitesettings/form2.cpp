@@ -2,6 +2,7 @@
 
 #include "data/module1.h"
 #include "data/sites.h"
+#include "mainwindow/controls.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/keyfilter.h"
 #include "platform/windoworder.h"
@@ -24,20 +25,6 @@
 using namespace Form2Text;
 
 namespace {
-template <typename T, typename... Args> T *named(const char *name, Args &&...args)
-{
-    T *widget = new T(std::forward<Args>(args)...);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QFrame *frame(const char *name)
-{
-    auto *f = named<QFrame>(name);
-    f->setFrameShape(QFrame::StyledPanel);
-    f->setFrameShadow(QFrame::Sunken);
-    return f;
-}
 
 // The address check: an address the search words can be appended to starts with the scheme and ends with "=".
 bool addressPasses(const QString &address)

@@ -131,24 +131,6 @@ QString explain(const Versions &expected, const Versions &found, qint64 unreport
     return changed.join(QStringLiteral("; "));
 }
 
-QString integrity(const QString &path)
-{
-    QString result;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("integrity"));
-        db.setDatabaseName(path);
-        if (!db.open())
-            return db.lastError().text();
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("pragma integrity_check")))
-            result = q.lastError().text();
-        while (q.next())
-            result += q.value(0).toString();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("integrity"));
-    return result;
-}
-
 } // namespace
 
 TEST_F(KorvaneTest, KilledAtAnyMomentTheFileKeepsEveryRowOnceOldOrNew)
@@ -200,7 +182,7 @@ TEST_F(KorvaneTest, KilledAtAnyMomentTheFileKeepsEveryRowOnceOldOrNew)
             ++killsMidChange[underWay];
 
         // A fresh connection rolls back what the killed one left half done.
-        EXPECT_EQ(integrity(dbPath()), QStringLiteral("ok"));
+        EXPECT_EQ(integrityCheck(dbPath()), QStringLiteral("ok"));
         const Versions found = readVersions(*this, defaultRows);
         const QString lost = explain(expected, found, first);
         EXPECT_TRUE(lost.isEmpty()) << lost.toStdString();

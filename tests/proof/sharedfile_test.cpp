@@ -15,23 +15,6 @@ namespace {
 constexpr int Operations = 1000;
 static_assert(Operations % 4 == 0);
 
-QString integrityOf(const QString &path)
-{
-    QString result;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("integrity"));
-        db.setDatabaseName(path);
-        if (!db.open())
-            return db.lastError().text();
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("pragma integrity_check")))
-            result = q.lastError().text();
-        while (q.next())
-            result += q.value(0).toString();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("integrity"));
-    return result;
-}
 } // namespace
 
 TEST_F(KorvaneTest, TwoProcessesChangingOneFileLoseNothingAndWaitForEachOther)
@@ -59,7 +42,7 @@ TEST_F(KorvaneTest, TwoProcessesChangingOneFileLoseNothingAndWaitForEachOther)
         EXPECT_EQ(driver->exitCode(), 0);
     }
 
-    EXPECT_EQ(integrityOf(dbPath()), QStringLiteral("ok"));
+    EXPECT_EQ(integrityCheck(dbPath()), QStringLiteral("ok"));
 
     // Every entry either process added is there once, with the change it saved last.
     QStringList expectedEntries;

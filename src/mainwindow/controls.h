@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QFrame>
+#include <QString>
+
+#include <utility>
+
+// Controls carry their names as object names, so that tests and tools find them by the names the code uses.
+template <typename T, typename... Args> T *named(const char *name, Args &&...args)
+{
+    T *widget = new T(std::forward<Args>(args)...);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// A frame without a caption, drawn as a sunken panel.
+inline QFrame *frame(const char *name)
+{
+    auto *f = named<QFrame>(name);
+    f->setFrameShape(QFrame::StyledPanel);
+    f->setFrameShadow(QFrame::Sunken);
+    return f;
+}
