@@ -10,11 +10,15 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <unistd.h>
 
 namespace {
 class CollectingReporter : public benchmark::ConsoleReporter
 {
 public:
+    // Colours only on a terminal, so that saved figures read cleanly.
+    CollectingReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &run : runs) {

@@ -85,14 +85,31 @@ Outcome createWithFirstContents(const QString &path)
 }
 
 // A consistent copy of the file as it is now, written beside it and renamed into place when complete.
-void keepBackup(QSqlDatabase &db, const QString &backup)
+void keepBackup(QSqlDatabase &db, const QString &path, const QString &backup)
 {
     const QString building = backup + QStringLiteral(".new");
     QFile::remove(building);
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("vacuum into ?"));
-    query.addBindValue(building);
-    if (!query.exec()) {
+    query.exec(QStringLiteral("pragma journal_mode"));
+    const bool rollbackJournal =
+        query.next() && query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0;
+    bool copied = false;
+    if (rollbackJournal) {
+        // While this connection reads, no other can finish a change: the bytes of the file are a whole database.
+        // Copying them is far quicker than having SQLite write a new file.
+        if (query.exec(QStringLiteral("begin")) && query.exec(QStringLiteral("select count(*) from sqlite_master")) &&
+            query.next()) {
+            query.finish();
+            copied = QFile::copy(path, building);
+        }
+        query.exec(QStringLiteral("rollback"));
+    } else {
+        // A file kept with a write-ahead log has part of its contents beside it: let SQLite write the copy.
+        query.prepare(QStringLiteral("vacuum into ?"));
+        query.addBindValue(building);
+        copied = query.exec();
+    }
+    if (!copied) {
         QFile::remove(building);
         return;
     }
@@ -162,7 +179,7 @@ StartResult PrepareDatabase()
         problem = Schema::damage(db);
         // Only a file that passed the check replaces the last good copy.
         if (problem.isEmpty())
-            keepBackup(db, path + QStringLiteral(".bak"));
+            keepBackup(db, path, path + QStringLiteral(".bak"));
     }
     db.close();
     if (!problem.isEmpty()) {

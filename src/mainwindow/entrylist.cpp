@@ -42,115 +42,121 @@ std::optional<EntryOrder> orderForCaption(const QString &caption)
     return std::nullopt;
 }
 
-std::optional<QString> entryListLine(const AnimeEntry &e, EntryOrder order)
+namespace {
+// What the database puts together for each order: the sort column, and the line's text.
+struct OrderQuery
 {
-    const auto bracketed = [&e](const QString &a, const QString &b, const QString &c) {
-        QString line;
-        line.reserve(a.size() + b.size() + c.size() + e.AnimeN.size() + e.Other.size() + 8);
-        line += QLatin1Char('[');
-        line += a;
-        line += QLatin1String("][");
-        line += b;
-        line += QLatin1String("][");
-        line += c;
-        line += QLatin1String("][");
-        line += e.AnimeN;
-        line += QLatin1Char(']');
-        line += e.Other;
-        return line;
-    };
+    const char *sortColumn;
+    const char *line;
+    const char *condition;
+};
+
+OrderQuery queryOf(EntryOrder order)
+{
+    // ifnull: a field with no value stands as empty text between its brackets.
     switch (order) {
     case EntryOrder::Num:
+        return {"num",
+                "'[' || ifnull(subg, '') || '][' || ifnull(SearchN, '') || '][' || ifnull(Episode, '') || '][' || "
+                "ifnull(AnimeN, '') || ']' || ifnull(Other, '')",
+                ""};
     case EntryOrder::SubG:
-        return bracketed(e.subg, e.SearchN, e.Episode);
+        return {"subg",
+                "'[' || ifnull(subg, '') || '][' || ifnull(SearchN, '') || '][' || ifnull(Episode, '') || '][' || "
+                "ifnull(AnimeN, '') || ']' || ifnull(Other, '')",
+                ""};
     case EntryOrder::SearchN:
-        return bracketed(e.SearchN, e.subg, e.Episode);
+        return {"SearchN",
+                "'[' || ifnull(SearchN, '') || '][' || ifnull(subg, '') || '][' || ifnull(Episode, '') || '][' || "
+                "ifnull(AnimeN, '') || ']' || ifnull(Other, '')",
+                ""};
     case EntryOrder::Episode:
-        return bracketed(e.Episode, e.SearchN, e.subg);
+        return {"Episode",
+                "'[' || ifnull(Episode, '') || '][' || ifnull(SearchN, '') || '][' || ifnull(subg, '') || '][' || "
+                "ifnull(AnimeN, '') || ']' || ifnull(Other, '')",
+                ""};
     case EntryOrder::AnimeN:
-        if (e.animeNIsNull)
-            return std::nullopt;
-        return e.AnimeN;
+        return {"AnimeN", "AnimeN", " where AnimeN is not null"};
     }
-    return std::nullopt;
+    return {"num", "''", ""};
 }
 
-namespace {
-const QString &sortColumnOf(const AnimeEntry &e, EntryOrder order)
+// Plain whole numbers ("7", "0012"), which most serial numbers and episodes are: they sort by value without the
+// collator. Anything else ("12A", "-1", "2.5", CJK) leaves the whole column to the collator.
+bool isPlainNumber(const QString &text)
 {
-    switch (order) {
-    case EntryOrder::Num:
-        return e.num;
-    case EntryOrder::SubG:
-        return e.subg;
-    case EntryOrder::Episode:
-        return e.Episode;
-    case EntryOrder::SearchN:
-        return e.SearchN;
-    case EntryOrder::AnimeN:
-        return e.AnimeN;
+    if (text.isEmpty() || text.size() > 18)
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
     }
-    return e.num;
+    return true;
+}
+
+// The positions of the lines in the order's sort, equal keys in stored order.
+std::vector<std::size_t> sortedPositions(const std::vector<EntryLine> &lines, EntryOrder order)
+{
+    std::vector<std::size_t> positions(lines.size());
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        positions[i] = i;
+    const bool numeric = order == EntryOrder::Num || order == EntryOrder::Episode;
+
+    if (numeric &&
+        std::all_of(lines.begin(), lines.end(), [](const EntryLine &l) { return isPlainNumber(l.sortValue); })) {
+        std::vector<qulonglong> values(lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            values[i] = lines[i].sortValue.toULongLong();
+        std::stable_sort(positions.begin(), positions.end(),
+                         [&values](std::size_t a, std::size_t b) { return values[a] < values[b]; });
+        return positions;
+    }
+
+    QCollator collator{QLocale(QLocale::Chinese, QLocale::China)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(numeric);
+    // Sort keys are made once per row; comparing them is then a plain byte comparison.
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(lines.size());
+    for (const EntryLine &l : lines)
+        keys.push_back(collator.sortKey(l.sortValue));
+    std::stable_sort(positions.begin(), positions.end(),
+                     [&keys](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]) < 0; });
+    return positions;
 }
 } // namespace
 
-EntryListLines buildEntryListLines(std::vector<AnimeEntry> entries, EntryOrder order)
+bool readEntryLines(EntryOrder order, std::vector<EntryLine> &lines, QString *error)
 {
-    QCollator collator{QLocale(QLocale::Chinese, QLocale::China)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(order == EntryOrder::Num || order == EntryOrder::Episode);
-
-    // Sort keys are made once per row; comparing them is then a plain byte comparison.
-    std::vector<std::pair<QCollatorSortKey, std::size_t>> keyed;
-    keyed.reserve(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        keyed.emplace_back(collator.sortKey(sortColumnOf(entries[i], order)), i);
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto &a, const auto &b) { return a.first.compare(b.first) < 0; });
-
-    EntryListLines result;
-    result.lines.reserve(qsizetype(entries.size()));
-    result.rowIds.reserve(entries.size());
-    for (const auto &[key, index] : keyed) {
-        const AnimeEntry &e = entries[index];
-        if (std::optional<QString> line = entryListLine(e, order)) {
-            result.lines.append(std::move(*line));
-            result.rowIds.push_back(e.rowId);
-        }
-    }
-    return result;
-}
-
-bool readAllEntries(std::vector<AnimeEntry> &entries, QString *error)
-{
-    entries.clear();
+    lines.clear();
     QSqlDatabase db = Module1::Conn();
     if (!db.isOpen()) {
         if (error)
             *error = Module1::unavailableReason();
         return false;
     }
+    const OrderQuery q = queryOf(order);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(
-            QStringLiteral("select rowid, num, subg, SearchN, Episode, AnimeN, Other from AD order by rowid asc"))) {
+    if (!query.exec(QStringLiteral("select rowid, %1, %2 from AD%3 order by rowid asc")
+                        .arg(QLatin1String(q.sortColumn), QLatin1String(q.line), QLatin1String(q.condition)))) {
         if (error)
             *error = query.lastError().text();
         return false;
     }
-    // A value that is no text (a number from an older file) shows in its ordinary decimal form.
-    const auto text = [&query](int i) { return query.isNull(i) ? QString() : query.value(i).toString(); };
-    while (query.next()) {
-        AnimeEntry e;
-        e.rowId = query.value(0).toLongLong();
-        e.num = text(1);
-        e.subg = text(2);
-        e.SearchN = text(3);
-        e.Episode = text(4);
-        e.AnimeN = text(5);
-        e.animeNIsNull = query.isNull(5);
-        e.Other = text(6);
-        entries.push_back(std::move(e));
-    }
+    while (query.next())
+        lines.push_back({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString()});
     return true;
+}
+
+EntryListLines sortEntryLines(std::vector<EntryLine> lines, EntryOrder order)
+{
+    EntryListLines result;
+    result.lines.reserve(qsizetype(lines.size()));
+    result.rowIds.reserve(lines.size());
+    for (const std::size_t index : sortedPositions(lines, order)) {
+        result.lines.append(std::move(lines[index].text));
+        result.rowIds.push_back(lines[index].rowId);
+    }
+    return result;
 }

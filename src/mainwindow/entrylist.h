@@ -6,14 +6,6 @@
 #include <optional>
 #include <vector>
 
-// One row of AD as the list reads it, with the row it came from.
-struct AnimeEntry
-{
-    qint64 rowId = -1;
-    QString num, subg, SearchN, Episode, AnimeN, Other;
-    bool animeNIsNull = false; // a title with no value gives no line in the title-only order
-};
-
 // The five orders of the entry list, in Combo1's item order.
 enum class EntryOrder { Num, SubG, Episode, SearchN, AnimeN };
 
@@ -22,8 +14,19 @@ QString orderCaption(EntryOrder order);
 std::optional<EntryOrder> orderForCaption(const QString &caption);
 const std::vector<EntryOrder> &allOrders();
 
-// The line an entry shows in an order; none when the entry has no line there.
-std::optional<QString> entryListLine(const AnimeEntry &entry, EntryOrder order);
+// One line of the entry list as read: the row it shows, the value it is sorted by, and its text.
+struct EntryLine
+{
+    qint64 rowId = -1;
+    QString sortValue;
+    QString text;
+};
+
+// The lines of every entry that has one in this order, in stored order: "[" group "][" search name "]["
+// episode "][" title "]" note (the first three fields in the order's own arrangement; a field with no value is
+// empty), or the title alone in the title-only order, where an entry without a title has no line. The database
+// puts each line together, so only three values a row cross over. False (and the reason) on failure.
+bool readEntryLines(EntryOrder order, std::vector<EntryLine> &lines, QString *error = nullptr);
 
 // The list's lines in an order, each with the row it shows.
 struct EntryListLines
@@ -33,8 +36,5 @@ struct EntryListLines
 };
 
 // Sorts as a reader expects: serial numbers and episodes by the numbers in them, names in Chinese reading
-// order, equal keys in stored order. The entries come in stored order.
-EntryListLines buildEntryListLines(std::vector<AnimeEntry> entries, EntryOrder order);
-
-// Every row of AD in stored order; false (and the reason) when the table cannot be read.
-bool readAllEntries(std::vector<AnimeEntry> &entries, QString *error = nullptr);
+// order, equal keys in stored order. The lines come in stored order.
+EntryListLines sortEntryLines(std::vector<EntryLine> lines, EntryOrder order);

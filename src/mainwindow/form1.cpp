@@ -292,9 +292,9 @@ void Form1::fillList(const QString &orderText, bool emptyMeansFirst)
     m_filling = true;
     List1->clear();
     m_lineRowIds.clear();
-    std::vector<AnimeEntry> entries;
-    if (readAllEntries(entries)) {
-        EntryListLines built = buildEntryListLines(std::move(entries), *order);
+    std::vector<EntryLine> read;
+    if (readEntryLines(*order, read)) {
+        EntryListLines built = sortEntryLines(std::move(read), *order);
         List1->addItems(built.lines);
         m_lineRowIds = std::move(built.rowIds);
     }

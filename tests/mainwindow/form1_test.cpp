@@ -124,33 +124,28 @@ TEST_F(KorvaneTest, EveryOrderLaysOutItsLinesExactly)
 
 TEST_F(KorvaneTest, OrdersSortAsAReaderExpects)
 {
-    std::vector<AnimeEntry> entries;
-    const auto add = [&](QString num, QString subg, QString episode) {
-        AnimeEntry e;
-        e.rowId = qint64(entries.size());
-        e.num = num;
-        e.subg = subg;
-        e.SearchN = QString::number(entries.size());
-        e.Episode = episode;
-        e.AnimeN = e.SearchN;
-        entries.push_back(e);
-    };
-    add(QStringLiteral("10"), QStringLiteral("澄空"), QStringLiteral("10"));
-    add(QStringLiteral("9"), QStringLiteral("bbb"), QStringLiteral("9"));
-    add(QStringLiteral("12A"), QStringLiteral("阿"), QStringLiteral("2"));
-    add(QStringLiteral("12"), QStringLiteral("Aaa"), QStringLiteral("2"));
-    add(QStringLiteral("9"), QStringLiteral("白"), QStringLiteral("100"));
-    const auto order = [&](EntryOrder o) {
-        QStringList keys;
-        for (qint64 id : buildEntryListLines(entries, o).rowIds)
-            keys << QString::number(id);
-        return keys.join(QLatin1Char(' '));
+    // The lines' row ids in sorted order, for values given in stored order.
+    const auto sorted = [](EntryOrder order, const QStringList &values) {
+        std::vector<EntryLine> lines;
+        for (const QString &v : values)
+            lines.push_back({qint64(lines.size()), v, v});
+        QStringList ids;
+        for (qint64 id : sortEntryLines(lines, order).rowIds)
+            ids << QString::number(id);
+        return ids.join(QLatin1Char(' '));
     };
     // Serial numbers by value, "12A" after "12", equal numbers in stored order.
-    EXPECT_EQ(order(EntryOrder::Num), QStringLiteral("1 4 0 3 2"));
-    EXPECT_EQ(order(EntryOrder::Episode), QStringLiteral("2 3 1 0 4"));
+    EXPECT_EQ(sorted(EntryOrder::Num, {QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("12A"),
+                                       QStringLiteral("12"), QStringLiteral("9")}),
+              QStringLiteral("1 4 0 3 2"));
+    // Plain numbers alone sort the same way (leading zeros do not count), an empty episode first.
+    EXPECT_EQ(sorted(EntryOrder::Episode, {QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("002"), QString(),
+                                           QStringLiteral("100")}),
+              QStringLiteral("3 2 1 0 4"));
     // Groups in reading order: Chinese by pinyin (a, bai, cheng), then Latin letters regardless of case.
-    EXPECT_EQ(order(EntryOrder::SubG), QStringLiteral("2 4 0 3 1"));
+    EXPECT_EQ(sorted(EntryOrder::SubG, {QStringLiteral("澄空"), QStringLiteral("bbb"), QStringLiteral("阿"),
+                                        QStringLiteral("Aaa"), QStringLiteral("白")}),
+              QStringLiteral("2 4 0 3 1"));
 }
 
 TEST_F(KorvaneTest, SiteChoiceListsBuiltInThenCustomSites)
