@@ -55,33 +55,25 @@ bool RecordSet::open(const QString &table, const QList<Match> &criteria, Join jo
     return run(table, sql, binds);
 }
 
-bool RecordSet::openRowIds(const QString &table, const QList<qint64> &rowIds)
+bool RecordSet::openRowIds(const QString &table, const QList<qint64> &rowIds, const QStringList &columns)
 {
-    m_rows.clear();
-    m_pos = 0;
-    m_table = table;
-    m_error.clear();
-    // SQLite limits the number of bound values of one statement; ask in slices well below that.
-    constexpr qsizetype slice = 500;
-    QList<QSqlRecord> all;
-    for (qsizetype start = 0; start < rowIds.size(); start += slice) {
-        const qsizetype n = std::min(slice, rowIds.size() - start);
-        QString marks = QStringLiteral("?");
-        for (qsizetype i = 1; i < n; ++i)
-            marks += QStringLiteral(",?");
-        QVariantList binds;
-        for (qsizetype i = 0; i < n; ++i)
-            binds << rowIds[start + i];
-        if (!run(table,
-                 QStringLiteral("select rowid as _korvane_rowid, * from ") + quoted(table) +
-                     QStringLiteral(" where rowid in (") + marks + QStringLiteral(") order by rowid asc"),
-                 binds))
-            return false;
-        all += m_rows;
+    QStringList wanted;
+    for (const QString &column : columns)
+        wanted << quoted(column);
+    // Row ids are the program's own numbers, never typed text: written into the statement they need no binding,
+    // and one statement serves any number of them.
+    QString ids;
+    ids.reserve(rowIds.size() * 8);
+    for (const qint64 id : rowIds) {
+        if (!ids.isEmpty())
+            ids += QLatin1Char(',');
+        ids += QString::number(id);
     }
-    m_rows = all;
-    m_pos = 0;
-    return true;
+    return run(table,
+               QStringLiteral("select rowid as _korvane_rowid, ") +
+                   (wanted.isEmpty() ? QStringLiteral("*") : wanted.join(QLatin1Char(','))) + QStringLiteral(" from ") +
+                   quoted(table) + QStringLiteral(" where rowid in (") + ids + QStringLiteral(") order by rowid asc"),
+               {});
 }
 
 bool RecordSet::run(const QString &table, const QString &sql, const QVariantList &binds)
@@ -106,8 +98,15 @@ bool RecordSet::run(const QString &table, const QString &sql, const QVariantList
         m_error = query.lastError().text();
         return false;
     }
-    while (query.next())
-        m_rows << query.record();
+    m_columns = query.record();
+    const int width = m_columns.count();
+    while (query.next()) {
+        QVariantList values;
+        values.reserve(width);
+        for (int i = 0; i < width; ++i)
+            values << query.value(i);
+        m_rows << values;
+    }
     if (query.lastError().isValid()) {
         m_error = query.lastError().text();
         m_rows.clear();
@@ -121,7 +120,8 @@ QVariant RecordSet::field(const QString &name) const
     if (atEnd())
         return {};
     // QSqlRecord looks names up without regard to letter case, as the table's columns are named.
-    return m_rows[m_pos].value(name);
+    const int column = m_columns.indexOf(name);
+    return column < 0 ? QVariant() : m_rows[m_pos].at(column);
 }
 
 QString RecordSet::text(const QString &name) const
@@ -132,7 +132,7 @@ QString RecordSet::text(const QString &name) const
 
 qint64 RecordSet::rowId() const
 {
-    return atEnd() ? -1 : m_rows[m_pos].value(QStringLiteral("_korvane_rowid")).toLongLong();
+    return atEnd() ? -1 : m_rows[m_pos].at(0).toLongLong(); // every statement reads the rowid first
 }
 
 Outcome RecordSet::deleteCurrent()

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlRecord>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // One column = value comparison of a lookup; the value is always bound, never pasted into the statement.
@@ -36,8 +37,8 @@ public:
     bool openAll(const QString &table, const QString &orderColumn = {});
     // The rows whose columns equal the values, the comparisons joined by and/or.
     bool open(const QString &table, const QList<Match> &criteria, Join join = Join::And);
-    // The rows with these rowids, in stored order.
-    bool openRowIds(const QString &table, const QList<qint64> &rowIds);
+    // The rows with these rowids, in stored order: all columns, or only those named.
+    bool openRowIds(const QString &table, const QList<qint64> &rowIds, const QStringList &columns = {});
 
     bool atEnd() const { return m_pos >= m_rows.size(); }
     void moveNext() { ++m_pos; }
@@ -63,7 +64,8 @@ private:
 
     QSqlDatabase m_db;
     QString m_table;
-    QList<QSqlRecord> m_rows;
+    QSqlRecord m_columns;       // the names of the columns, looked up without regard to letter case
+    QList<QVariantList> m_rows; // each row's values, in column order
     qsizetype m_pos = 0;
     QString m_error;
 };

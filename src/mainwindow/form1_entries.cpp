@@ -90,7 +90,8 @@ void Form1::List1_Click()
         for (int line : selected)
             rowIds << rowIdOfLine(line);
         RecordSet rows(Module1::Conn());
-        if (rows.openRowIds(AD, rowIds)) {
+        if (rows.openRowIds(AD, rowIds,
+                            {QStringLiteral("subg"), QStringLiteral("SearchN"), QStringLiteral("Episode")})) {
             struct Copy
             {
                 QVariant subg, searchN, episode;
