@@ -5,7 +5,8 @@
 
 // Lets through only the characters of an accepted set, Backspace, "-" and "."; every other typed character,
 // control characters such as Ctrl+V included, is discarded without a word. Keys that type nothing (arrows,
-// Delete) and Tab, which moves to the next control, are left alone, and so is text that arrives without a key (set by the program).
+// Delete) and Tab, which moves to the next control, are left alone, and so is text that arrives without a key (set by
+// the program).
 class KeyFilter : public QObject
 {
 public:
