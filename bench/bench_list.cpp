@@ -2,7 +2,7 @@
 #include "benchsupport.h"
 
 #include "data/module1.h"
-#include "mainwindow/entrylist.h"
+#include "entries/entrylist.h"
 #include "mainwindow/form1.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "data/module1.h"
 #include "data/schema.h"
-#include "platform/programfolder.h"
+#include "data/programfolder.h"
 
 #include <QDir>
 #include <QMap>

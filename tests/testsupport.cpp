@@ -3,7 +3,7 @@
 #include "data/module1.h"
 #include "data/schema.h"
 #include "platform/browser.h"
-#include "platform/programfolder.h"
+#include "data/programfolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "data/module1.h"
 #include "mainwindow/form1.h"
-#include "platform/programfolder.h"
+#include "data/programfolder.h"
 #include "sitesettings/form2.h"
 
 #include <QApplication>

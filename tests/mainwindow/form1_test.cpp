@@ -1,7 +1,7 @@
 #include "testsupport.h"
 
 #include "data/module1.h"
-#include "mainwindow/entrylist.h"
+#include "entries/entrylist.h"
 #include "mainwindow/form1.h"
 #include "sitesettings/form2.h"
 

@@ -2,7 +2,7 @@
 
 #include "mainwindow/form1.h"
 #include "platform/browser.h"
-#include "search/searchtexts.h"
+#include "mainwindow/searchtexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

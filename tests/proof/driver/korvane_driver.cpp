@@ -15,7 +15,7 @@
 #include "data/module1.h"
 #include "mainwindow/form1.h"
 #include "platform/messagebox.h"
-#include "platform/programfolder.h"
+#include "data/programfolder.h"
 #include "proof/driver/drivenrows.h"
 #include "sitesettings/form2.h"
 

@@ -1,4 +1,4 @@
-#include "mainwindow/entrylist.h"
+#include "entries/entrylist.h"
 
 #include "data/module1.h"
 

@@ -1,4 +1,4 @@
-#include "mainwindow/keyfilter.h"
+#include "widgets/keyfilter.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/messagebox.h"
-#include "sitesettings/sitestore.h"
+#include "sites/sitestore.h"
 
 #include <QWidget>
 

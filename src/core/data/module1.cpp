@@ -1,7 +1,7 @@
 #include "data/module1.h"
 
 #include "data/schema.h"
-#include "platform/programfolder.h"
+#include "data/programfolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "platform/browser.h"
 #include "platform/messagebox.h"
 #include "search/encoders.h"
-#include "search/searchtexts.h"
+#include "mainwindow/searchtexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "import/jetoffer.h"
+#include "mainwindow/jetoffer.h"
 
 #include "import/jetconversion.h"
 #include "platform/messagebox.h"

@@ -1,10 +1,10 @@
 #include "sitesettings/form2.h"
 
 #include "data/module1.h"
-#include "data/sites.h"
-#include "mainwindow/controls.h"
+#include "sites/sites.h"
+#include "widgets/controls.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/keyfilter.h"
+#include "widgets/keyfilter.h"
 #include "platform/windoworder.h"
 #include "sitesettings/form2texts.h"
 

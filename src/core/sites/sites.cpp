@@ -1,4 +1,4 @@
-#include "data/sites.h"
+#include "sites/sites.h"
 
 #include "data/module1.h"
 

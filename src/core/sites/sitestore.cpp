@@ -1,7 +1,7 @@
-#include "sitesettings/sitestore.h"
+#include "sites/sitestore.h"
 
 #include "data/module1.h"
-#include "data/sites.h"
+#include "sites/sites.h"
 
 #include <QHash>
 

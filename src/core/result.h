@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+
+#include <utility>
+#include <variant>
+
+// What went wrong, by kind. The kind decides what the user reads (in the windows); the detail is the engine's own
+// words, for a bug report.
+enum class ErrorCode {
+    Failed,       // anything not named below
+    NotFound,     // no row (or no site) by that key
+    Duplicate,    // the key is taken already
+    Incomplete,   // a value the row needs is missing
+    Busy,         // another program holds the file
+    ReadOnly,     // the file or its folder cannot be written
+    Full,         // the disk is full
+    Damaged,      // the file is damaged
+    NotADatabase, // the file is no database at all
+    WrongTables,  // a database, but without the tables and columns of a watch list
+    Missing,      // the file is not there
+    Folder,       // a folder stands where the file should be
+    TimedOut,     // no answer in time
+    Refused,      // the address or the input is not one we act on
+};
+
+struct Error
+{
+    ErrorCode code = ErrorCode::Failed;
+    QString detail;
+};
+
+// A value, or the error that stopped it.
+template <typename T> class [[nodiscard]] Result
+{
+public:
+    Result(T value) : m_state(std::move(value)) {}
+    Result(Error error) : m_state(std::move(error)) {}
+
+    bool ok() const { return m_state.index() == 0; }
+    explicit operator bool() const { return ok(); }
+    const T &value() const & { return std::get<0>(m_state); }
+    T &value() & { return std::get<0>(m_state); }
+    T &&value() && { return std::get<0>(std::move(m_state)); }
+    const T *operator->() const { return &value(); }
+    const Error &error() const { return std::get<1>(m_state); }
+
+private:
+    std::variant<T, Error> m_state;
+};
+
+template <> class [[nodiscard]] Result<void>
+{
+public:
+    Result() = default;
+    Result(Error error) : m_error(std::move(error)), m_ok(false) {}
+
+    bool ok() const { return m_ok; }
+    explicit operator bool() const { return m_ok; }
+    const Error &error() const { return m_error; }
+
+private:
+    Error m_error;
+    bool m_ok = true;
+};
+
+using Done = Result<void>;
+
+inline Error failure(ErrorCode code, const QString &detail = {})
+{
+    return {code, detail};
+}
