@@ -1,4 +1,4 @@
-#include "testsupport.h"
+#include "support/guitest.h"
 
 #include "proof/driver/drivenrows.h"
 #include "proof/driverprocess.h"
@@ -31,7 +31,7 @@ QString key(const QString &table, const QString &name)
 
 // Reads the versions back, checking on the way that every row is whole and that each entry and site is there
 // exactly once.
-Versions readVersions(KorvaneTest &t, const QStringList &defaultRows)
+Versions readVersions(GuiTest &t, const QStringList &defaultRows)
 {
     Versions found;
     QStringList problems;
@@ -133,7 +133,7 @@ QString explain(const Versions &expected, const Versions &found, qint64 unreport
 
 } // namespace
 
-TEST_F(KorvaneTest, KilledAtAnyMomentTheFileKeepsEveryRowOnceOldOrNew)
+TEST_F(GuiTest, KilledAtAnyMomentTheFileKeepsEveryRowOnceOldOrNew)
 {
     QList<TestEntry> entries;
     for (int e = 0; e < EntryCount; ++e)

@@ -1,4 +1,4 @@
-#include "testsupport.h"
+#include "support/guitest.h"
 
 #include "data/module1.h"
 #include "proof/driver/drivenrows.h"
@@ -17,7 +17,7 @@ static_assert(Operations % 4 == 0);
 
 } // namespace
 
-TEST_F(KorvaneTest, TwoProcessesChangingOneFileLoseNothingAndWaitForEachOther)
+TEST_F(GuiTest, TwoProcessesChangingOneFileLoseNothingAndWaitForEachOther)
 {
     makeDatabase({}, {},
                  {{QStringLiteral("1"), sharedSiteName(1), sharedSiteUrl(1, 0), 0},
@@ -74,7 +74,7 @@ TEST_F(KorvaneTest, TwoProcessesChangingOneFileLoseNothingAndWaitForEachOther)
     EXPECT_EQ(builtIn.size(), 4);
 }
 
-TEST_F(KorvaneTest, AChangeThatReadsFirstKeepsTheFileAgainstAnotherWriter)
+TEST_F(GuiTest, AChangeThatReadsFirstKeepsTheFileAgainstAnotherWriter)
 {
     // A replacement reads the row it replaces inside its transaction. Were the file's write lock taken only
     // at the first write, another copy of the program could start writing in between, and SQLite would then

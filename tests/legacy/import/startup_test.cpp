@@ -1,5 +1,5 @@
 #include "fakejetreader.h"
-#include "testsupport.h"
+#include "support/guitest.h"
 
 #include "data/module1.h"
 #include "import/jetconversion.h"
@@ -11,19 +11,19 @@
 
 namespace {
 
-class JetStartTest : public KorvaneTest
+class JetStartTest : public GuiTest
 {
 protected:
     void SetUp() override
     {
-        KorvaneTest::SetUp();
+        GuiTest::SetUp();
         jetBytes = writeJetStandIn(dbPath());
         ASSERT_FALSE(jetBytes.isEmpty());
     }
     void TearDown() override
     {
         JetConversion::setReaderFactoryForTesting({});
-        KorvaneTest::TearDown();
+        GuiTest::TearDown();
     }
 
     QStringList files() const { return QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }

@@ -1,4 +1,4 @@
-#include "testsupport.h"
+#include "support/guitest.h"
 
 #include "mainwindow/form1.h"
 #include "platform/browser.h"
@@ -31,7 +31,7 @@ TestSite site(const char *nub, const char *name, const char *url, int utf8)
     return {text(nub), text(name), text(url), utf8};
 }
 
-class SearchTest : public KorvaneTest
+class SearchTest : public GuiTest
 {
 protected:
     // Entries numbered 1, 2, ... so that line i of the "序号" order shows the i-th entry.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "testsupport.h"
+#include "support/guitest.h"
 
 #include "data/module1.h"
 #include "mainwindow/form1.h"
@@ -29,7 +29,7 @@ inline const QStringList NoFields = {QString(), QString(), QString(), QStringLit
 
 // The main window with the settings window opened from its button, both shown. bt and mr hold the first sites
 // of a new file unless a test gives its own.
-class Form2Test : public KorvaneTest
+class Form2Test : public GuiTest
 {
 public:
     void open(const QList<TestSite> &custom = someCustomSites, const QList<TestSite> &builtIn = {},
@@ -60,7 +60,7 @@ public:
     void TearDown() override
     {
         form1.reset();
-        KorvaneTest::TearDown();
+        GuiTest::TearDown();
     }
 
     // Focus events reach a window only while it is the active one.

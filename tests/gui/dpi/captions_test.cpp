@@ -1,4 +1,4 @@
-#include "testsupport.h"
+#include "support/guitest.h"
 
 #include "mainwindow/form1.h"
 #include "sitesettings/form2.h"
@@ -41,7 +41,7 @@ void expectCaptionsFit(QWidget &w)
 } // namespace
 
 // Runs with the windows scaled as on a 200% display, and with whatever font stands in for Tahoma.
-TEST_F(KorvaneTest, EveryCaptionFitsItsControlAtDoubleSize)
+TEST_F(GuiTest, EveryCaptionFitsItsControlAtDoubleSize)
 {
     Form1 w;
     w.show();

@@ -1,4 +1,4 @@
-#include "testsupport.h"
+#include "support/guitest.h"
 
 #include "mainwindow/form1.h"
 #include "platform/browser.h"
@@ -17,12 +17,12 @@ namespace {
 
 const QByteArray Prefix = "http://bt.example/search?q=";
 
-class OpenerTest : public KorvaneTest
+class OpenerTest : public GuiTest
 {
 protected:
     void SetUp() override
     {
-        KorvaneTest::SetUp();
+        GuiTest::SetUp();
         Browser::setHandlerForTesting({});
         qunsetenv("BROWSER");
         ASSERT_TRUE(m_bin.isValid());
@@ -41,7 +41,7 @@ protected:
         qputenv("PATH", m_oldPath);
         if (!m_oldBrowser.isEmpty())
             qputenv("BROWSER", m_oldBrowser);
-        KorvaneTest::TearDown();
+        GuiTest::TearDown();
     }
 
     // Writes its number of arguments and the first one, renaming the file into place so that no half is read.

@@ -1,11 +1,11 @@
-#include "testsupport.h"
+#include "support/guitest.h"
 
 #include "data/module1.h"
 
 #include <QDir>
 #include <QFile>
 
-TEST_F(KorvaneTest, MissingFileIsCreatedWithFirstContents)
+TEST_F(GuiTest, MissingFileIsCreatedWithFirstContents)
 {
     const Module1::StartResult start = Module1::PrepareDatabase();
     EXPECT_EQ(start.state, Module1::StartState::Created);

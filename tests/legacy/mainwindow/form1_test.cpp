@@ -1,4 +1,4 @@
-#include "testsupport.h"
+#include "support/guitest.h"
 
 #include "data/module1.h"
 #include "entries/entrylist.h"
@@ -48,7 +48,7 @@ QByteArray fileBytes(const QString &path)
 }
 } // namespace
 
-TEST_F(KorvaneTest, StartUpShowsEveryControlInItsFirstState)
+TEST_F(GuiTest, StartUpShowsEveryControlInItsFirstState)
 {
     Form1 w;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Korvane 0.9 Final"));
@@ -96,7 +96,7 @@ TEST_F(KorvaneTest, StartUpShowsEveryControlInItsFirstState)
     EXPECT_EQ(walked.mid(0, reachable.size()), reachable);
 }
 
-TEST_F(KorvaneTest, EveryOrderLaysOutItsLinesExactly)
+TEST_F(GuiTest, EveryOrderLaysOutItsLinesExactly)
 {
     // Nulls, brackets inside values, quotes and very long text go into the line as stored.
     const QString longText(10000, QLatin1Char('x'));
@@ -122,7 +122,7 @@ TEST_F(KorvaneTest, EveryOrderLaysOutItsLinesExactly)
     EXPECT_EQ(lines(w.List1).at(0), QStringLiteral("[][a][b][10][]"));
 }
 
-TEST_F(KorvaneTest, OrdersSortAsAReaderExpects)
+TEST_F(GuiTest, OrdersSortAsAReaderExpects)
 {
     // The lines' row ids in sorted order, for values given in stored order.
     const auto sorted = [](EntryOrder order, const QStringList &values) {
@@ -148,7 +148,7 @@ TEST_F(KorvaneTest, OrdersSortAsAReaderExpects)
               QStringLiteral("2 4 0 3 1"));
 }
 
-TEST_F(KorvaneTest, SiteChoiceListsBuiltInThenCustomSites)
+TEST_F(GuiTest, SiteChoiceListsBuiltInThenCustomSites)
 {
     const struct
     {
@@ -197,20 +197,20 @@ TEST_F(KorvaneTest, SiteChoiceListsBuiltInThenCustomSites)
     }
 }
 
-TEST_F(KorvaneTest, UnusableFileIsReportedOnceAndLeftUntouched)
+TEST_F(GuiTest, UnusableFileIsReportedOnceAndLeftUntouched)
 {
     const struct
     {
         const char *name;
-        std::function<void(KorvaneTest &)> make;
+        std::function<void(GuiTest &)> make;
     } cases[] = {
         {"zero bytes",
-         [](KorvaneTest &t) {
+         [](GuiTest &t) {
              QFile f(t.dbPath());
              ASSERT_TRUE(f.open(QIODevice::WriteOnly));
          }},
         {"random bytes",
-         [](KorvaneTest &t) {
+         [](GuiTest &t) {
              QFile f(t.dbPath());
              ASSERT_TRUE(f.open(QIODevice::WriteOnly));
              QByteArray junk;
@@ -219,7 +219,7 @@ TEST_F(KorvaneTest, UnusableFileIsReportedOnceAndLeftUntouched)
              f.write(junk);
          }},
         {"a damaged database",
-         [](KorvaneTest &t) {
+         [](GuiTest &t) {
              t.makeDatabase({{QStringLiteral("1"), QStringLiteral("g"), QStringLiteral("s"), QStringLiteral("1"),
                               QStringLiteral("t"), QStringLiteral("o")}});
              QFile f(t.dbPath());
@@ -227,9 +227,9 @@ TEST_F(KorvaneTest, UnusableFileIsReportedOnceAndLeftUntouched)
              f.seek(100);
              f.write(QByteArray(2000, '\xff'));
          }},
-        {"a folder", [](KorvaneTest &t) { ASSERT_TRUE(QDir(t.folder()).mkdir(QStringLiteral("ad.mdb"))); }},
+        {"a folder", [](GuiTest &t) { ASSERT_TRUE(QDir(t.folder()).mkdir(QStringLiteral("ad.mdb"))); }},
         {"no table bt",
-         [](KorvaneTest &t) {
+         [](GuiTest &t) {
              t.makeDatabase();
              t.runSql({QStringLiteral("drop table bt")});
          }},
@@ -259,7 +259,7 @@ TEST_F(KorvaneTest, UnusableFileIsReportedOnceAndLeftUntouched)
     }
 }
 
-TEST_F(KorvaneTest, FileBesideTheProgramIsUsedWhateverTheWorkingFolder)
+TEST_F(GuiTest, FileBesideTheProgramIsUsedWhateverTheWorkingFolder)
 {
     makeDatabase({{QStringLiteral("1"), QStringLiteral("g"), QStringLiteral("s"), QStringLiteral("1"),
                    QStringLiteral("t"), QStringLiteral("o")}});
@@ -272,7 +272,7 @@ TEST_F(KorvaneTest, FileBesideTheProgramIsUsedWhateverTheWorkingFolder)
     EXPECT_FALSE(QFile::exists(QDir(elsewhere.path()).filePath(QStringLiteral("ad.mdb"))));
 }
 
-TEST_F(KorvaneTest, OpenAndCloseNestAndEndClosed)
+TEST_F(GuiTest, OpenAndCloseNestAndEndClosed)
 {
     makeDatabase();
     Module1::PrepareDatabase();
@@ -286,7 +286,7 @@ TEST_F(KorvaneTest, OpenAndCloseNestAndEndClosed)
     EXPECT_FALSE(Module1::isOpen());
 }
 
-TEST_F(KorvaneTest, ClearFieldsEmptiesAllSix)
+TEST_F(GuiTest, ClearFieldsEmptiesAllSix)
 {
     Form1 w;
     for (QLineEdit *field : {w.Text1, w.Text2, w.Text3, w.Text4, w.Text5, w.Text6})
@@ -296,7 +296,7 @@ TEST_F(KorvaneTest, ClearFieldsEmptiesAllSix)
         EXPECT_TRUE(field->text().isEmpty()) << field->objectName().toStdString();
 }
 
-TEST_F(KorvaneTest, SettingsButtonKeepsOneOwnedWindow)
+TEST_F(GuiTest, SettingsButtonKeepsOneOwnedWindow)
 {
     Form1 w;
     w.show();
@@ -317,7 +317,7 @@ TEST_F(KorvaneTest, SettingsButtonKeepsOneOwnedWindow)
     EXPECT_TRUE(first == nullptr || !w.settingsWindow() || !w.settingsWindow()->isVisible());
 }
 
-TEST_F(KorvaneTest, CreditLabelOpensThePageOnlyForTheExactPhrase)
+TEST_F(GuiTest, CreditLabelOpensThePageOnlyForTheExactPhrase)
 {
     Form1 w;
     w.show();

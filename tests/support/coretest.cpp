@@ -1,19 +1,15 @@
-#include "testsupport.h"
+#include "support/coretest.h"
 
 #include "data/module1.h"
-#include "data/schema.h"
-#include "platform/browser.h"
 #include "data/programfolder.h"
+#include "data/schema.h"
 
 #include <QDir>
 #include <QFile>
-#include <QKeyEvent>
-#include <QListWidget>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTest>
 
 namespace {
 const QString TestConnection = QStringLiteral("korvane-test");
@@ -44,34 +40,27 @@ void insertSites(QSqlDatabase &db, const QString &table, const QList<TestSite> &
 }
 } // namespace
 
-void KorvaneTest::SetUp()
+void CoreTest::SetUp()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     ASSERT_TRUE(m_dir->isValid());
     ProgramFolder::setPathForTesting(m_dir->path());
     Module1::resetForTesting();
-    MessageBox::setTestMode(true);
-    opened.clear();
-    Browser::setHandlerForTesting([this](const QByteArray &address) {
-        opened << address;
-        return true;
-    });
 }
 
-void KorvaneTest::TearDown()
+void CoreTest::TearDown()
 {
-    Browser::setHandlerForTesting({});
     Module1::resetForTesting();
     ProgramFolder::setPathForTesting({});
 }
 
-QString KorvaneTest::dbPath() const
+QString CoreTest::dbPath() const
 {
     return QDir(m_dir->path()).filePath(QStringLiteral("ad.mdb"));
 }
 
-void KorvaneTest::makeDatabase(const QList<TestEntry> &entries, const QList<TestSite> &builtIn,
-                               const QList<TestSite> &custom, const QList<TestSite> &defaults)
+void CoreTest::makeDatabase(const QList<TestEntry> &entries, const QList<TestSite> &builtIn,
+                            const QList<TestSite> &custom, const QList<TestSite> &defaults)
 {
     withDatabase(dbPath(), [&](QSqlDatabase &db) {
         ASSERT_TRUE(Schema::createTables(db, builtIn.isEmpty() && defaults.isEmpty()).ok());
@@ -91,7 +80,7 @@ void KorvaneTest::makeDatabase(const QList<TestEntry> &entries, const QList<Test
     });
 }
 
-void KorvaneTest::runSql(const QStringList &statements)
+void CoreTest::runSql(const QStringList &statements)
 {
     withDatabase(dbPath(), [&](QSqlDatabase &db) {
         QSqlQuery q(db);
@@ -100,7 +89,7 @@ void KorvaneTest::runSql(const QStringList &statements)
     });
 }
 
-QStringList KorvaneTest::rows(const QString &table, const QString &columns)
+QStringList CoreTest::rows(const QString &table, const QString &columns)
 {
     QStringList result;
     withDatabase(dbPath(), [&](QSqlDatabase &db) {
@@ -117,13 +106,13 @@ QStringList KorvaneTest::rows(const QString &table, const QString &columns)
     return result;
 }
 
-void KorvaneTest::makeReadOnly()
+void CoreTest::makeReadOnly()
 {
     Module1::setReadOnlyForTesting(true);
     Module1::PrepareDatabase();
 }
 
-void KorvaneTest::makeDiskFull()
+void CoreTest::makeDiskFull()
 {
     Module1::setAfterOpenForTesting([](QSqlDatabase &db) {
         QSqlQuery q(db);
@@ -132,25 +121,6 @@ void KorvaneTest::makeDiskFull()
         const int pages = q.value(0).toInt();
         q.exec(QStringLiteral("pragma max_page_count = %1").arg(pages));
     });
-}
-
-void clickLine(QListWidget *list, int line, Qt::KeyboardModifiers modifiers)
-{
-    QListWidgetItem *item = list->item(line);
-    ASSERT_NE(item, nullptr);
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualItemRect(item).center());
-}
-
-void typeInto(QWidget *field, const QString &text)
-{
-    // QTest::keyClicks takes Latin-1 only; a key event carrying the text serves every character.
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QCoreApplication::sendEvent(field, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QCoreApplication::sendEvent(field, &release);
-    }
 }
 
 QString integrityCheck(const QString &path)

@@ -1,4 +1,4 @@
-#include "testsupport.h"
+#include "support/guitest.h"
 
 #include "data/module1.h"
 #include "mainwindow/form1.h"
@@ -29,7 +29,7 @@ void setFields(Form1 &w, const QStringList &values)
 }
 } // namespace
 
-TEST_F(KorvaneTest, ClickLoadsTheClickedLinesOwnRow)
+TEST_F(GuiTest, ClickLoadsTheClickedLinesOwnRow)
 {
     // A group holding "][" and two entries sharing a search name would mislead a lookup by the line's text.
     makeDatabase({entry(QStringLiteral("1"), QStringLiteral("A][B"), QStringLiteral("Same"), QStringLiteral("3"),
@@ -68,7 +68,7 @@ TEST_F(KorvaneTest, ClickLoadsTheClickedLinesOwnRow)
     EXPECT_TRUE(w.Command3->isEnabled());
 }
 
-TEST_F(KorvaneTest, SelectionRecordsEverySelectedLineFromItsOwnRow)
+TEST_F(GuiTest, SelectionRecordsEverySelectedLineFromItsOwnRow)
 {
     QList<TestEntry> entries;
     for (int i = 0; i < 6; ++i)
@@ -99,7 +99,7 @@ TEST_F(KorvaneTest, SelectionRecordsEverySelectedLineFromItsOwnRow)
     EXPECT_EQ(w.SelSubG.value(1).toString(), QStringLiteral("changed"));
 }
 
-TEST_F(KorvaneTest, SelectionHasNoCapOnLines)
+TEST_F(GuiTest, SelectionHasNoCapOnLines)
 {
     QList<TestEntry> entries;
     for (int i = 0; i < 10000; ++i)
@@ -117,7 +117,7 @@ TEST_F(KorvaneTest, SelectionHasNoCapOnLines)
     EXPECT_EQ(w.SelSubG.value(1001).toString(), QStringLiteral("字幕组1001"));
 }
 
-TEST_F(KorvaneTest, AddStoresANewEntryAndRefusesDuplicates)
+TEST_F(GuiTest, AddStoresANewEntryAndRefusesDuplicates)
 {
     makeDatabase({entry(QStringLiteral("1"), QStringLiteral("g"), QStringLiteral("Foo"), QStringLiteral("1"),
                         QStringLiteral("It's Bar"))});
@@ -161,7 +161,7 @@ TEST_F(KorvaneTest, AddStoresANewEntryAndRefusesDuplicates)
     }
 }
 
-TEST_F(KorvaneTest, SaveReplacesTheEntryAndMovesItLast)
+TEST_F(GuiTest, SaveReplacesTheEntryAndMovesItLast)
 {
     makeDatabase({entry(QStringLiteral("1"), QStringLiteral("g"), QStringLiteral("Foo"), QStringLiteral("1"),
                         QStringLiteral("Bar")),
@@ -188,7 +188,7 @@ TEST_F(KorvaneTest, SaveReplacesTheEntryAndMovesItLast)
     EXPECT_EQ(w.Text3->text(), QStringLiteral("Renamed"));
 }
 
-TEST_F(KorvaneTest, AFailedWriteLosesNothing)
+TEST_F(GuiTest, AFailedWriteLosesNothing)
 {
     const QStringList before = {QStringLiteral("1|g|Foo|1|Bar|note")};
     for (bool readOnly : {true, false}) {
@@ -227,7 +227,7 @@ TEST_F(KorvaneTest, AFailedWriteLosesNothing)
     }
 }
 
-TEST_F(KorvaneTest, DeleteAsksAndRemovesOnlyTheFirstMatchingTitle)
+TEST_F(GuiTest, DeleteAsksAndRemovesOnlyTheFirstMatchingTitle)
 {
     makeDatabase({entry(QStringLiteral("1"), QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("1"),
                         QStringLiteral("Same")),
@@ -259,7 +259,7 @@ TEST_F(KorvaneTest, DeleteAsksAndRemovesOnlyTheFirstMatchingTitle)
     EXPECT_EQ(w.List1->count(), 2);
 }
 
-TEST_F(KorvaneTest, KeyFiltersLetThroughOnlyTheirCharacters)
+TEST_F(GuiTest, KeyFiltersLetThroughOnlyTheirCharacters)
 {
     Form1 w;
     w.show();
@@ -299,7 +299,7 @@ TEST_F(KorvaneTest, KeyFiltersLetThroughOnlyTheirCharacters)
     EXPECT_EQ(w.Text3->text(), QStringLiteral("中文 abc"));
 }
 
-TEST_F(KorvaneTest, EpisodeStepsInItsField)
+TEST_F(GuiTest, EpisodeStepsInItsField)
 {
     Form1 w;
     const struct

@@ -1,4 +1,4 @@
-#include "testsupport.h"
+#include "support/guitest.h"
 
 #include "data/module1.h"
 #include "mainwindow/form1.h"
@@ -25,7 +25,7 @@ QByteArray bytesOf(const QString &path)
 }
 } // namespace
 
-TEST_F(KorvaneTest, AGoodStartKeepsABackupAndABadOneNeverReplacesIt)
+TEST_F(GuiTest, AGoodStartKeepsABackupAndABadOneNeverReplacesIt)
 {
     makeDatabase({{QStringLiteral("1"), QStringLiteral("g"), QStringLiteral("s"), QStringLiteral("1"),
                    QStringLiteral("t"), QStringLiteral("o")}});
@@ -51,7 +51,7 @@ TEST_F(KorvaneTest, AGoodStartKeepsABackupAndABadOneNeverReplacesIt)
     EXPECT_EQ(bytesOf(Module1::backupPath()), goodCopy);
 }
 
-TEST_F(KorvaneTest, AnInstalledCopyKeepsItsDataInTheUsersFolder)
+TEST_F(GuiTest, AnInstalledCopyKeepsItsDataInTheUsersFolder)
 {
     QStandardPaths::setTestModeEnabled(true);
     const QString userFolder = ProgramFolder::userDataFolder();
@@ -74,7 +74,7 @@ TEST_F(KorvaneTest, AnInstalledCopyKeepsItsDataInTheUsersFolder)
     QStandardPaths::setTestModeEnabled(false);
 }
 
-TEST_F(KorvaneTest, KeyboardShortcutsPressTheirButtons)
+TEST_F(GuiTest, KeyboardShortcutsPressTheirButtons)
 {
     makeDatabase({{QStringLiteral("1"), QStringLiteral("g"), QStringLiteral("s"), QStringLiteral("8"),
                    QStringLiteral("t"), QStringLiteral("o")}});
@@ -120,7 +120,7 @@ TEST_F(KorvaneTest, KeyboardShortcutsPressTheirButtons)
         EXPECT_FALSE(b->toolTip().isEmpty()) << b->objectName().toStdString();
 }
 
-TEST_F(KorvaneTest, EscapeClosesTheSettingsWindow)
+TEST_F(GuiTest, EscapeClosesTheSettingsWindow)
 {
     Form1 w;
     w.show();

@@ -1,5 +1,5 @@
 #include "fakejetreader.h"
-#include "testsupport.h"
+#include "support/guitest.h"
 
 #include "data/module1.h"
 #include "import/jetconversion.h"
@@ -32,19 +32,19 @@ const QStringList FirstSites = {
     QStringLiteral("4|Tokyo Toshokan|https://www.tokyotosho.info/search.php?terms=|1"),
 };
 
-class ConversionTest : public KorvaneTest
+class ConversionTest : public GuiTest
 {
 protected:
     void SetUp() override
     {
-        KorvaneTest::SetUp();
+        GuiTest::SetUp();
         jetBytes = writeJetStandIn(dbPath());
         ASSERT_FALSE(jetBytes.isEmpty());
     }
     void TearDown() override
     {
         JetConversion::setAfterOpenForTesting({});
-        KorvaneTest::TearDown();
+        GuiTest::TearDown();
     }
 
     QString jetPath() const { return QDir(folder()).filePath(QStringLiteral("ad.jet.mdb")); }

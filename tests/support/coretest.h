@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/messagebox.h"
-
 #include <QByteArray>
 #include <QList>
 #include <QModelIndex>
@@ -13,10 +11,6 @@
 
 #include <memory>
 #include <ostream>
-
-class QListWidget;
-class QWidget;
-class QLineEdit;
 
 // One row of AD as tests write it; a null QString writes no value.
 struct TestEntry
@@ -30,8 +24,8 @@ struct TestSite
     int utf8 = 0;
 };
 
-// Every test runs in a fresh program folder of its own, with message boxes answered and pages captured.
-class KorvaneTest : public ::testing::Test
+// Every test runs in a fresh program folder of its own.
+class CoreTest : public ::testing::Test
 {
 public:
     void SetUp() override;
@@ -52,7 +46,6 @@ public:
     // The program's disk is full: no page can be added to ad.mdb.
     void makeDiskFull();
 
-    QList<QByteArray> opened; // addresses handed to the browser
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
@@ -68,8 +61,3 @@ inline void PrintTo(const QStringList &l, std::ostream *os)
 {
     *os << '{' << l.join(QStringLiteral(", ")).toStdString() << '}';
 }
-
-// Clicks a line of a list as a user does, with Ctrl or Shift held when asked.
-void clickLine(QListWidget *list, int line, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-// Types text into a field as keys, CJK and all.
-void typeInto(QWidget *field, const QString &text);

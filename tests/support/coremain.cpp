@@ -1,0 +1,13 @@
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    // The same locale on every machine, so that sorting and number texts do not depend on it.
+    qputenv("LANG", "C.UTF-8");
+    qputenv("LC_ALL", "C.UTF-8");
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
