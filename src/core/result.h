@@ -21,6 +21,9 @@ enum class ErrorCode {
     Missing,      // the file is not there
     Folder,       // a folder stands where the file should be
     TimedOut,     // no answer in time
+    Unreachable,  // the server cannot be reached
+    HttpStatus,   // the server answered with an error status (the detail holds the number)
+    NotAFeed,     // the answer is no RSS feed
     Refused,      // the address or the input is not one we act on
 };
 
