@@ -3,6 +3,7 @@
 #include "benchsupport.h"
 
 #include "search/encoders.h"
+#include "search/searchwords.h"
 
 #include <QByteArray>
 #include <QString>

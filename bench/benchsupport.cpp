@@ -1,8 +1,9 @@
 #include "benchsupport.h"
 
+#include "data/datafile.h"
 #include "data/module1.h"
-#include "data/schema.h"
 #include "data/programfolder.h"
+#include "data/schema.h"
 
 #include <QDir>
 #include <QMap>
@@ -37,7 +38,7 @@ QString benchFolderWithEntries(int count)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(QDir(dir->path()).filePath(QStringLiteral("ad.mdb")));
         db.open();
-        Schema::createTables(db);
+        (void)Schema::createTables(db);
         const QStringList groups = {QStringLiteral("澄空学园"),  QStringLiteral("华盟字幕社"),
                                     QStringLiteral("HKG字幕组"), QStringLiteral("SumiSora"),
                                     QStringLiteral("LoliHouse"), QStringLiteral("喵萌奶茶屋"),
@@ -75,5 +76,5 @@ void useBenchFolder(int count)
         return;
     ProgramFolder::setPathForTesting(folder);
     Module1::resetForTesting();
-    Module1::PrepareDatabase();
+    (void)DataFile::prepare();
 }

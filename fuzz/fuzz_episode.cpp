@@ -1,7 +1,7 @@
 // The next episode of any stored text: never a crash, and for every number small enough to check by
 // ordinary arithmetic, the next whole number with at least two digits.
 
-#include "search/encoders.h"
+#include "search/searchwords.h"
 
 #include <QString>
 

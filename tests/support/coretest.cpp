@@ -1,44 +1,38 @@
 #include "support/coretest.h"
 
+#include "data/datafile.h"
 #include "data/module1.h"
 #include "data/programfolder.h"
 #include "data/schema.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
 namespace {
-const QString TestConnection = QStringLiteral("korvane-test");
-
 template <typename F> void withDatabase(const QString &path, F &&f)
 {
+    const QString name = QStringLiteral("korvane-test");
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), TestConnection);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
         ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
         f(db);
         db.close();
     }
-    QSqlDatabase::removeDatabase(TestConnection);
-}
-
-void insertSites(QSqlDatabase &db, const QString &table, const QList<TestSite> &sites)
-{
-    QSqlQuery q(db);
-    for (const TestSite &s : sites) {
-        q.prepare(QStringLiteral("insert into %1 (nub, btset, urldata, utf8) values (?, ?, ?, ?)").arg(table));
-        q.addBindValue(s.nub);
-        q.addBindValue(s.btset);
-        q.addBindValue(s.urldata);
-        q.addBindValue(s.utf8);
-        ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
-    }
+    QSqlDatabase::removeDatabase(name);
 }
 } // namespace
+
+QStringList texts(std::initializer_list<const char *> items)
+{
+    QStringList list;
+    for (const char *item : items)
+        list << QString::fromUtf8(item);
+    return list;
+}
 
 void CoreTest::SetUp()
 {
@@ -46,11 +40,13 @@ void CoreTest::SetUp()
     ASSERT_TRUE(m_dir->isValid());
     ProgramFolder::setPathForTesting(m_dir->path());
     Module1::resetForTesting();
+    DataFile::setReadOnlyForTesting(false);
 }
 
 void CoreTest::TearDown()
 {
     Module1::resetForTesting();
+    DataFile::setReadOnlyForTesting(false);
     ProgramFolder::setPathForTesting({});
 }
 
@@ -59,28 +55,13 @@ QString CoreTest::dbPath() const
     return QDir(m_dir->path()).filePath(QStringLiteral("ad.mdb"));
 }
 
-void CoreTest::makeDatabase(const QList<TestEntry> &entries, const QList<TestSite> &builtIn,
-                            const QList<TestSite> &custom, const QList<TestSite> &defaults)
+void CoreTest::makeDatabase(std::initializer_list<const char *> statements, bool withFirstSites)
 {
-    withDatabase(dbPath(), [&](QSqlDatabase &db) {
-        ASSERT_TRUE(Schema::createTables(db, builtIn.isEmpty() && defaults.isEmpty()).ok());
-        insertSites(db, QStringLiteral("bt"), builtIn);
-        insertSites(db, QStringLiteral("xd"), custom);
-        insertSites(db, QStringLiteral("mr"), defaults);
-        QSqlQuery q(db);
-        db.transaction();
-        for (const TestEntry &e : entries) {
-            q.prepare(QStringLiteral(
-                "insert into AD (num, subg, SearchN, Episode, AnimeN, Other) values (?, ?, ?, ?, ?, ?)"));
-            for (const QString &v : {e.num, e.subg, e.SearchN, e.Episode, e.AnimeN, e.Other})
-                q.addBindValue(v.isNull() ? QVariant() : QVariant(v));
-            ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
-        }
-        db.commit();
-    });
+    withDatabase(dbPath(), [&](QSqlDatabase &db) { ASSERT_TRUE(Schema::createTables(db, withFirstSites).ok()); });
+    exec(texts(statements));
 }
 
-void CoreTest::runSql(const QStringList &statements)
+void CoreTest::exec(const QStringList &statements)
 {
     withDatabase(dbPath(), [&](QSqlDatabase &db) {
         QSqlQuery q(db);
@@ -89,13 +70,12 @@ void CoreTest::runSql(const QStringList &statements)
     });
 }
 
-QStringList CoreTest::rows(const QString &table, const QString &columns)
+QStringList CoreTest::rows(const char *select)
 {
     QStringList result;
     withDatabase(dbPath(), [&](QSqlDatabase &db) {
         QSqlQuery q(db);
-        EXPECT_TRUE(q.exec(QStringLiteral("select %1 from %2 order by rowid").arg(columns, table)))
-            << q.lastError().text().toStdString();
+        EXPECT_TRUE(q.exec(QString::fromUtf8(select))) << select << ": " << q.lastError().text().toStdString();
         while (q.next()) {
             QStringList values;
             for (int i = 0; i < q.record().count(); ++i)
@@ -108,8 +88,8 @@ QStringList CoreTest::rows(const QString &table, const QString &columns)
 
 void CoreTest::makeReadOnly()
 {
-    Module1::setReadOnlyForTesting(true);
-    Module1::PrepareDatabase();
+    DataFile::setReadOnlyForTesting(true);
+    ASSERT_TRUE(DataFile::prepare().ok());
 }
 
 void CoreTest::makeDiskFull()
@@ -118,8 +98,7 @@ void CoreTest::makeDiskFull()
         QSqlQuery q(db);
         q.exec(QStringLiteral("pragma page_count"));
         q.next();
-        const int pages = q.value(0).toInt();
-        q.exec(QStringLiteral("pragma max_page_count = %1").arg(pages));
+        q.exec(QStringLiteral("pragma max_page_count = %1").arg(q.value(0).toInt()));
     });
 }
 

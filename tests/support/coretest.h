@@ -1,28 +1,21 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
-#include <QModelIndex>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <ostream>
 
-// One row of AD as tests write it; a null QString writes no value.
-struct TestEntry
+// Texts written in a test as UTF-8 literals.
+QStringList texts(std::initializer_list<const char *> items);
+inline QString u(const char *utf8)
 {
-    QString num, subg, SearchN, Episode, AnimeN, Other;
-};
-
-struct TestSite
-{
-    QString nub, btset, urldata;
-    int utf8 = 0;
-};
+    return QString::fromUtf8(utf8);
+}
 
 // Every test runs in a fresh program folder of its own.
 class CoreTest : public ::testing::Test
@@ -34,16 +27,15 @@ public:
     QString folder() const { return m_dir->path(); }
     QString dbPath() const;
 
-    // Writes ad.mdb with the four tables; bt and mr get the given sites (the first sites when none are given).
-    void makeDatabase(const QList<TestEntry> &entries = {}, const QList<TestSite> &builtIn = {},
-                      const QList<TestSite> &custom = {}, const QList<TestSite> &defaults = {});
+    // Writes ad.mdb with the four tables (bt and mr with the first sites when asked), then runs the statements.
+    void makeDatabase(std::initializer_list<const char *> statements = {}, bool withFirstSites = true);
     // Runs statements on ad.mdb through a connection of the test's own.
-    void runSql(const QStringList &statements);
-    // Rows of a table in stored order, each as its values joined by "|" ("<null>" for no value).
-    QStringList rows(const QString &table, const QString &columns = QStringLiteral("*"));
-    // The program finds ad.mdb write-protected (as root, file permissions would not stop it).
+    void exec(const QStringList &statements);
+    // The rows a select gives, each as its values joined by "|" ("<null>" for no value).
+    QStringList rows(const char *select);
+    // The program finds ad.mdb write-protected (as root, file permissions would not stop it) ...
     void makeReadOnly();
-    // The program's disk is full: no page can be added to ad.mdb.
+    // ... or its disk full: no page can be added to ad.mdb.
     void makeDiskFull();
 
     std::unique_ptr<QTemporaryDir> m_dir;

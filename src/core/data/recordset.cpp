@@ -1,6 +1,7 @@
 #include "data/recordset.h"
 
 #include "data/module1.h"
+#include "data/sqlerror.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -28,17 +29,15 @@ QString quoted(const QString &identifier)
 
 RecordSet::RecordSet(QSqlDatabase db) : m_db(db.isValid() ? db : Module1::Conn()) {}
 
-bool RecordSet::openAll(const QString &table, const QString &orderColumn)
+Done RecordSet::openAll(const QString &table)
 {
-    QString sql = QStringLiteral("select rowid as _korvane_rowid, * from ") + quoted(table);
-    if (!orderColumn.isEmpty())
-        sql += QStringLiteral(" order by ") + quoted(orderColumn) + QStringLiteral(" asc, rowid asc");
-    else
-        sql += QStringLiteral(" order by rowid asc");
-    return run(table, sql, {});
+    return run(table,
+               QStringLiteral("select rowid as _korvane_rowid, * from ") + quoted(table) +
+                   QStringLiteral(" order by rowid asc"),
+               {});
 }
 
-bool RecordSet::open(const QString &table, const QList<Match> &criteria, Join join)
+Done RecordSet::open(const QString &table, const QList<Match> &criteria, Join join)
 {
     QString sql = QStringLiteral("select rowid as _korvane_rowid, * from ") + quoted(table);
     QVariantList binds;
@@ -55,7 +54,7 @@ bool RecordSet::open(const QString &table, const QList<Match> &criteria, Join jo
     return run(table, sql, binds);
 }
 
-bool RecordSet::openRowIds(const QString &table, const QList<qint64> &rowIds, const QStringList &columns)
+Done RecordSet::openRowIds(const QString &table, const QList<qint64> &rowIds, const QStringList &columns)
 {
     QStringList wanted;
     for (const QString &column : columns)
@@ -76,28 +75,21 @@ bool RecordSet::openRowIds(const QString &table, const QList<qint64> &rowIds, co
                {});
 }
 
-bool RecordSet::run(const QString &table, const QString &sql, const QVariantList &binds)
+Done RecordSet::run(const QString &table, const QString &sql, const QVariantList &binds)
 {
     m_rows.clear();
     m_pos = 0;
     m_table = table;
-    m_error.clear();
-    if (!m_db.isOpen()) {
-        m_error = Module1::unavailableReason();
-        return false;
-    }
+    if (!m_db.isOpen())
+        return Module1::unavailable();
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    if (!query.prepare(sql)) {
-        m_error = query.lastError().text();
-        return false;
-    }
+    if (!query.prepare(sql))
+        return sqlFailure(query.lastError());
     for (const QVariant &value : binds)
         query.addBindValue(value);
-    if (!query.exec()) {
-        m_error = query.lastError().text();
-        return false;
-    }
+    if (!query.exec())
+        return sqlFailure(query.lastError());
     m_columns = query.record();
     const int width = m_columns.count();
     while (query.next()) {
@@ -108,11 +100,10 @@ bool RecordSet::run(const QString &table, const QString &sql, const QVariantList
         m_rows << values;
     }
     if (query.lastError().isValid()) {
-        m_error = query.lastError().text();
         m_rows.clear();
-        return false;
+        return sqlFailure(query.lastError());
     }
-    return true;
+    return {};
 }
 
 QVariant RecordSet::field(const QString &name) const
@@ -135,23 +126,23 @@ qint64 RecordSet::rowId() const
     return atEnd() ? -1 : m_rows[m_pos].at(0).toLongLong(); // every statement reads the rowid first
 }
 
-Outcome RecordSet::deleteCurrent()
+Done RecordSet::deleteCurrent()
 {
     if (atEnd())
-        return Outcome::failed(QStringLiteral("no current row"));
+        return failure(ErrorCode::NotFound, QStringLiteral("no current row"));
     QSqlQuery query(m_db);
     if (!query.prepare(QStringLiteral("delete from ") + quoted(m_table) + QStringLiteral(" where rowid = ?")))
-        return Outcome::failed(query.lastError().text());
+        return sqlFailure(query.lastError());
     query.addBindValue(rowId());
     if (!query.exec())
-        return Outcome::failed(query.lastError().text());
-    return Outcome::done();
+        return sqlFailure(query.lastError());
+    return {};
 }
 
-Outcome RecordSet::addNew(const QList<FieldValue> &values)
+Done RecordSet::addNew(const QList<FieldValue> &values)
 {
     if (!m_db.isOpen())
-        return Outcome::failed(Module1::unavailableReason());
+        return Module1::unavailable();
     QStringList columns;
     QStringList marks;
     for (const FieldValue &v : values) {
@@ -165,12 +156,12 @@ Outcome RecordSet::addNew(const QList<FieldValue> &values)
                                   columns.join(QLatin1Char(',')) + QStringLiteral(") values (") +
                                   marks.join(QLatin1Char(',')) + QStringLiteral(")");
     if (!query.prepare(sql))
-        return Outcome::failed(query.lastError().text());
+        return sqlFailure(query.lastError());
     for (const FieldValue &v : values)
         query.addBindValue(bindable(v.value));
     if (!query.exec())
-        return Outcome::failed(query.lastError().text());
-    return Outcome::done();
+        return sqlFailure(query.lastError());
+    return {};
 }
 
 void RecordSet::close()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/outcome.h"
+#include "result.h"
 
 #include <QList>
 #include <QSqlDatabase>
@@ -33,12 +33,12 @@ class RecordSet
 public:
     explicit RecordSet(QSqlDatabase db = {});
 
-    // Every row of the table, ordered by the given column (none: stored order).
-    bool openAll(const QString &table, const QString &orderColumn = {});
+    // Every row of the table, in stored order.
+    Done openAll(const QString &table);
     // The rows whose columns equal the values, the comparisons joined by and/or.
-    bool open(const QString &table, const QList<Match> &criteria, Join join = Join::And);
+    Done open(const QString &table, const QList<Match> &criteria, Join join = Join::And);
     // The rows with these rowids, in stored order: all columns, or only those named.
-    bool openRowIds(const QString &table, const QList<qint64> &rowIds, const QStringList &columns = {});
+    Done openRowIds(const QString &table, const QList<qint64> &rowIds, const QStringList &columns = {});
 
     bool atEnd() const { return m_pos >= m_rows.size(); }
     void moveNext() { ++m_pos; }
@@ -52,20 +52,18 @@ public:
     qint64 rowId() const;
 
     // Deletes the current row from the table at once.
-    Outcome deleteCurrent();
+    Done deleteCurrent();
     // Adds a row to the table the set was opened on; columns not named stay without a value.
-    Outcome addNew(const QList<FieldValue> &values);
+    Done addNew(const QList<FieldValue> &values);
 
-    const QString &lastError() const { return m_error; }
     void close();
 
 private:
-    bool run(const QString &table, const QString &sql, const QVariantList &binds);
+    Done run(const QString &table, const QString &sql, const QVariantList &binds);
 
     QSqlDatabase m_db;
     QString m_table;
     QSqlRecord m_columns;       // the names of the columns, looked up without regard to letter case
     QList<QVariantList> m_rows; // each row's values, in column order
     qsizetype m_pos = 0;
-    QString m_error;
 };

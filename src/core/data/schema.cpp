@@ -1,14 +1,16 @@
 #include "data/schema.h"
 
+#include "data/sqlerror.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 
 namespace Schema {
 
-const QList<BuiltInSite> &firstSites()
+const QList<FirstSite> &firstSites()
 {
     // 极影 searches in the code page, so a new file uses both encodings from its first start.
-    static const QList<BuiltInSite> sites = {
+    static const QList<FirstSite> sites = {
         {QStringLiteral("1"), QStringLiteral("极影"), QStringLiteral("http://bt.ktxp.com/search.php?keyword="), 0},
         {QStringLiteral("2"), QStringLiteral("动漫花园"), QStringLiteral("https://share.dmhy.org/topics/list?keyword="),
          1},
@@ -20,75 +22,71 @@ const QList<BuiltInSite> &firstSites()
     return sites;
 }
 
-Outcome createTables(QSqlDatabase db, bool withFirstSites)
+Done createTables(QSqlDatabase db, bool withFirstSites)
 {
     if (!db.transaction())
-        return Outcome::failed(db.lastError().text());
+        return sqlFailure(db.lastError());
     QSqlQuery query(db);
-    auto fail = [&](const QSqlError &error) {
+    auto fail = [&](const QSqlError &error) -> Done {
         db.rollback();
-        return Outcome::failed(error.text());
+        return sqlFailure(error);
     };
-    const QStringList tables = {
-        QStringLiteral("create table AD (num text, subg text, SearchN text, Episode text, AnimeN text, Other text)"),
-        QStringLiteral("create table bt (nub text, btset text, urldata text, utf8 integer)"),
-        QStringLiteral("create table xd (nub text, btset text, urldata text, utf8 integer)"),
-        QStringLiteral("create table mr (nub text, btset text, urldata text, utf8 integer)"),
-    };
-    for (const QString &sql : tables) {
+    QStringList statements = {
+        QStringLiteral("create table %1 (%2 text, %3 text, %4 text, %5 text, %6 text, %7 text)")
+            .arg(AD, Column::num, Column::subg, Column::SearchN, Column::Episode, Column::AnimeN, Column::Other)};
+    for (const QString &table : SiteTables)
+        statements << QStringLiteral("create table %1 (%2 text, %3 text, %4 text, %5 integer)")
+                          .arg(table, Column::nub, Column::btset, Column::urldata, Column::utf8);
+    for (const QString &sql : statements) {
         if (!query.exec(sql))
             return fail(query.lastError());
     }
-    if (withFirstSites) {
-        for (const QString &table : {QStringLiteral("bt"), QStringLiteral("mr")}) {
-            for (const BuiltInSite &site : firstSites()) {
-                query.prepare(QStringLiteral("insert into ") + table +
-                              QStringLiteral(" (nub, btset, urldata, utf8) values (?, ?, ?, ?)"));
-                query.addBindValue(site.nub);
-                query.addBindValue(site.btset);
-                query.addBindValue(site.urldata);
-                query.addBindValue(site.utf8);
-                if (!query.exec())
-                    return fail(query.lastError());
-            }
+    for (const QString &table : {BuiltIn, Defaults}) {
+        for (const FirstSite &site : withFirstSites ? firstSites() : QList<FirstSite>{}) {
+            query.prepare(QStringLiteral("insert into %1 (%2) values (?, ?, ?, ?)")
+                              .arg(table, SiteColumns.join(QStringLiteral(", "))));
+            query.addBindValue(site.nub);
+            query.addBindValue(site.btset);
+            query.addBindValue(site.urldata);
+            query.addBindValue(site.utf8);
+            if (!query.exec())
+                return fail(query.lastError());
         }
     }
     if (!db.commit())
         return fail(db.lastError());
-    return Outcome::done();
-}
-
-QString problem(QSqlDatabase db)
-{
-    QSqlQuery query(db);
-    auto check = [&](const QString &table, const QStringList &columns) -> QString {
-        // Naming every column proves the table and its columns are there without reading a row.
-        const QString sql = QStringLiteral("select ") + columns.join(QStringLiteral(", ")) + QStringLiteral(" from ") +
-                            table + QStringLiteral(" limit 0");
-        if (!query.exec(sql))
-            return QStringLiteral("%1: %2").arg(table, query.lastError().databaseText());
-        return {};
-    };
-    if (QString why = check(QStringLiteral("AD"), EntryColumns); !why.isEmpty())
-        return why;
-    for (const QString &table : SiteTables) {
-        if (QString why = check(table, SiteColumns); !why.isEmpty())
-            return why;
-    }
     return {};
 }
 
-QString damage(QSqlDatabase db)
+Done check(QSqlDatabase db)
 {
     QSqlQuery query(db);
+    auto hasColumns = [&](const QString &table, const QStringList &columns) -> Done {
+        // Naming every column proves the table and its columns are there without reading a row.
+        if (query.exec(QStringLiteral("select %1 from %2 limit 0").arg(columns.join(QStringLiteral(", ")), table)))
+            return {};
+        Error why = sqlFailure(query.lastError());
+        // A plain statement error here means a table or a column is not there.
+        if (why.code == ErrorCode::Failed)
+            why.code = ErrorCode::WrongTables;
+        why.detail = table + QStringLiteral(": ") + why.detail;
+        return why;
+    };
+    if (Done found = hasColumns(AD, EntryColumns); !found.ok())
+        return found;
+    for (const QString &table : SiteTables) {
+        if (Done found = hasColumns(table, SiteColumns); !found.ok())
+            return found;
+    }
+    // SQLite's quick check of the whole file.
     if (!query.exec(QStringLiteral("pragma quick_check")))
-        return query.lastError().databaseText();
+        return sqlFailure(query.lastError());
     QStringList findings;
     while (query.next())
         findings << query.value(0).toString();
     if (findings == QStringList{QStringLiteral("ok")})
         return {};
-    return findings.mid(0, 3).join(QLatin1Char('\n'));
+    return failure(ErrorCode::Damaged, findings.mid(0, 3).join(QLatin1Char('\n')));
 }
 
 } // namespace Schema

@@ -1,21 +1,40 @@
 #pragma once
 
-#include "data/outcome.h"
+#include "result.h"
 
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
-// The four tables of ad.mdb and what a new file holds.
+// The four tables of ad.mdb, their columns and what a new file holds. Every name is written here once.
 namespace Schema {
 
-inline const QStringList EntryColumns = {QStringLiteral("num"),     QStringLiteral("subg"),   QStringLiteral("SearchN"),
-                                         QStringLiteral("Episode"), QStringLiteral("AnimeN"), QStringLiteral("Other")};
-inline const QStringList SiteColumns = {QStringLiteral("nub"), QStringLiteral("btset"), QStringLiteral("urldata"),
-                                        QStringLiteral("utf8")};
-inline const QStringList SiteTables = {QStringLiteral("bt"), QStringLiteral("xd"), QStringLiteral("mr")};
+inline const QString AD = QStringLiteral("AD");       // the watch list
+inline const QString BuiltIn = QStringLiteral("bt");  // the built-in sites
+inline const QString Custom = QStringLiteral("xd");   // the user's own sites
+inline const QString Defaults = QStringLiteral("mr"); // the saved default set of the built-in sites
 
-struct BuiltInSite
+namespace Column {
+inline const QString num = QStringLiteral("num");
+inline const QString subg = QStringLiteral("subg");
+inline const QString SearchN = QStringLiteral("SearchN");
+inline const QString Episode = QStringLiteral("Episode");
+inline const QString AnimeN = QStringLiteral("AnimeN");
+inline const QString Other = QStringLiteral("Other");
+inline const QString nub = QStringLiteral("nub");
+inline const QString btset = QStringLiteral("btset");
+inline const QString urldata = QStringLiteral("urldata");
+inline const QString utf8 = QStringLiteral("utf8");
+} // namespace Column
+
+// The columns of AD in the order of the edit fields, and of a site table.
+inline const QStringList EntryColumns = {Column::num,     Column::subg,   Column::SearchN,
+                                         Column::Episode, Column::AnimeN, Column::Other};
+inline const QStringList SiteColumns = {Column::nub, Column::btset, Column::urldata, Column::utf8};
+inline const QStringList SiteTables = {BuiltIn, Custom, Defaults};
+
+struct FirstSite
 {
     QString nub;
     QString btset;
@@ -24,14 +43,12 @@ struct BuiltInSite
 };
 
 // The sites a new file starts with, in bt and as the saved default set in mr.
-const QList<BuiltInSite> &firstSites();
+const QList<FirstSite> &firstSites();
 
 // Creates the four tables (and the first sites in bt and mr) in an open, empty database, in one transaction.
-Outcome createTables(QSqlDatabase db, bool withFirstSites = true);
+Done createTables(QSqlDatabase db, bool withFirstSites = true);
 
-// Why the open database cannot serve as ad.mdb; empty when it can.
-QString problem(QSqlDatabase db);
-// SQLite's quick check of the whole file: empty when it is sound.
-QString damage(QSqlDatabase db);
+// Whether the open database can serve as ad.mdb: the four tables with their columns, and a sound file.
+Done check(QSqlDatabase db);
 
 } // namespace Schema

@@ -1,6 +1,7 @@
 #include "import/jetconversion.h"
 
 #include "data/schema.h"
+#include "data/sqlerror.h"
 #include "import/mdbreader.h"
 
 #include <QDir>
@@ -21,7 +22,7 @@ namespace JetConversion {
 namespace {
 
 const QString ConnectionName = QStringLiteral("korvane-import");
-const QString EntryTable = QStringLiteral("AD");
+const QString &EntryTable = Schema::AD;
 
 struct Hooks
 {
@@ -107,15 +108,15 @@ QString findTable(const QStringList &names, const QString &wanted)
     return {};
 }
 
-Outcome readRows(JetReader &reader, const QStringList &names, Rows &rows)
+Done readRows(JetReader &reader, const QStringList &names, Rows &rows)
 {
     const QString found = findTable(names, rows.table);
     rows.present = !found.isEmpty();
     if (!rows.present)
-        return Outcome::done();
+        return {};
     JetTable jet;
-    if (Outcome read = reader.readTable(found, jet); !read.ok())
-        return Outcome::failed(QStringLiteral("%1: %2").arg(rows.table, read.error));
+    if (Done read = reader.readTable(found, jet); !read.ok())
+        return failure(read.error().code, QStringLiteral("%1: %2").arg(rows.table, read.error().detail));
     QList<int> source;
     for (const QString &column : rows.columns) {
         int at = -1;
@@ -137,25 +138,28 @@ Outcome readRows(JetReader &reader, const QStringList &names, Rows &rows)
         }
         rows.values << row;
     }
-    return Outcome::done();
+    return {};
 }
 
-Outcome writeRows(QSqlDatabase db, const QList<Rows> &tables)
+Done writeRows(QSqlDatabase db, const QList<Rows> &tables)
 {
-    if (Outcome created = Schema::createTables(db, false); !created.ok())
+    if (Done created = Schema::createTables(db, false); !created.ok())
         return created;
     if (!db.transaction())
-        return Outcome::failed(db.lastError().text());
+        return sqlFailure(db.lastError());
     QSqlQuery query(db);
-    auto fail = [&](const QString &why) {
+    auto fail = [&](const QString &table) -> Done {
+        Error why = sqlFailure(query.lastError());
         db.rollback();
-        return Outcome::failed(why);
+        if (!table.isEmpty())
+            why.detail = table + QStringLiteral(": ") + why.detail;
+        return why;
     };
     for (const Rows &rows : tables) {
         QList<QVariantList> values = rows.values;
         // A site table the old file lacks starts as a new file's does: bt and mr with the first sites.
-        if (!rows.present && rows.table != EntryTable && rows.table != QStringLiteral("xd")) {
-            for (const Schema::BuiltInSite &site : Schema::firstSites())
+        if (!rows.present && rows.table != EntryTable && rows.table != Schema::Custom) {
+            for (const Schema::FirstSite &site : Schema::firstSites())
                 values << QVariantList{site.nub, site.btset, site.urldata, site.utf8};
         }
         QStringList marks;
@@ -164,27 +168,30 @@ Outcome writeRows(QSqlDatabase db, const QList<Rows> &tables)
         if (!query.prepare(
                 QStringLiteral("insert into %1 (%2) values (%3)")
                     .arg(rows.table, rows.columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")))))
-            return fail(query.lastError().text());
+            return fail({});
         for (const QVariantList &row : values) {
             for (const QVariant &value : row)
                 query.addBindValue(value);
             if (!query.exec())
-                return fail(QStringLiteral("%1: %2").arg(rows.table, query.lastError().text()));
+                return fail(rows.table);
         }
     }
-    if (!db.commit())
-        return fail(db.lastError().text());
-    return Outcome::done();
+    if (!db.commit()) {
+        const Error why = sqlFailure(db.lastError());
+        db.rollback();
+        return why;
+    }
+    return {};
 }
 
-Outcome writeFile(const QString &building, const QList<Rows> &tables)
+Done writeFile(const QString &building, const QList<Rows> &tables)
 {
-    Outcome result;
+    Done result;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ConnectionName);
         db.setDatabaseName(building);
         if (!db.open()) {
-            result = Outcome::failed(db.lastError().text());
+            result = sqlFailure(db.lastError());
         } else {
             if (hooks().afterOpen)
                 hooks().afterOpen(db);
@@ -207,7 +214,7 @@ QString systemError(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-Outcome putInPlace(const QString &path, const QString &building, const QString &kept)
+Done putInPlace(const QString &path, const QString &building, const QString &kept)
 {
     const QByteArray jet = QFile::encodeName(path);
     const QByteArray keep = QFile::encodeName(kept);
@@ -216,20 +223,20 @@ Outcome putInPlace(const QString &path, const QString &building, const QString &
     // there no ad.mdb, and a failure undoes the second name.
     if (::link(jet.constData(), keep.constData()) == 0) {
         if (std::rename(fresh.constData(), jet.constData()) == 0)
-            return Outcome::done();
+            return {};
         const int error = errno;
         ::unlink(keep.constData());
-        return Outcome::failed(systemError(error));
+        return failure(ErrorCode::Failed, systemError(error));
     }
     // A folder that cannot hold a second name (a FAT stick) gets two renames, the first undone if need be.
     if (std::rename(jet.constData(), keep.constData()) != 0)
-        return Outcome::failed(systemError(errno));
+        return failure(ErrorCode::Failed, systemError(errno));
     if (std::rename(fresh.constData(), jet.constData()) != 0) {
         const int error = errno;
         std::rename(keep.constData(), jet.constData());
-        return Outcome::failed(systemError(error));
+        return failure(ErrorCode::Failed, systemError(error));
     }
-    return Outcome::done();
+    return {};
 }
 
 } // namespace
@@ -254,10 +261,10 @@ QString keptName(const QString &path)
     return name;
 }
 
-Outcome convert(const QString &path, JetReader &reader, QString *keptAs)
+Done convert(const QString &path, JetReader &reader, QString *keptAs)
 {
     if (!isJetFile(path))
-        return Outcome::failed(QStringLiteral("%1 is not a Jet database").arg(path));
+        return failure(ErrorCode::NotADatabase, QStringLiteral("%1 is not a Jet database").arg(path));
 
     QList<Rows> tables = {{EntryTable, Schema::EntryColumns, false, {}}};
     for (const QString &table : Schema::SiteTables)
@@ -266,17 +273,18 @@ Outcome convert(const QString &path, JetReader &reader, QString *keptAs)
     const QStringList names = reader.tableNames();
     bool any = false;
     for (Rows &rows : tables) {
-        if (Outcome read = readRows(reader, names, rows); !read.ok())
+        if (Done read = readRows(reader, names, rows); !read.ok())
             return read;
         any = any || rows.present;
     }
     // A Jet file without any of the four tables is some other database, not a watch list.
     if (!any)
-        return Outcome::failed(QStringLiteral("%1 holds none of the tables AD, bt, xd and mr").arg(path));
+        return failure(ErrorCode::WrongTables,
+                       QStringLiteral("%1 holds none of the tables AD, bt, xd and mr").arg(path));
 
     const QString building = path + QStringLiteral(".converting");
     removeBuilding(building);
-    Outcome result = writeFile(building, tables);
+    Done result = writeFile(building, tables);
     const QString kept = keptName(path);
     if (result.ok())
         result = putInPlace(path, building, kept);
@@ -289,7 +297,7 @@ Outcome convert(const QString &path, JetReader &reader, QString *keptAs)
     return result;
 }
 
-Outcome convertFile(const QString &path, QString *keptAs)
+Done convertFile(const QString &path, QString *keptAs)
 {
     QString error;
     std::unique_ptr<JetReader> reader;
@@ -298,7 +306,7 @@ Outcome convertFile(const QString &path, QString *keptAs)
     else
         reader = MdbReader::open(path, &error);
     if (!reader)
-        return Outcome::failed(error);
+        return failure(ErrorCode::NotADatabase, error);
     return convert(path, *reader, keptAs);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/outcome.h"
 #include "import/jetreader.h"
+#include "result.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -21,10 +21,10 @@ QString keptName(const QString &path);
 
 // Replaces the Jet file at path by an SQLite ad.mdb holding every row of AD, bt, xd and mr, and keeps the Jet
 // file, unchanged, under keptName(path). Either all of that happens or nothing does.
-Outcome convert(const QString &path, JetReader &reader, QString *keptAs = nullptr);
+Done convert(const QString &path, JetReader &reader, QString *keptAs = nullptr);
 
 // Opens the Jet file with libmdb and converts it.
-Outcome convertFile(const QString &path, QString *keptAs = nullptr);
+Done convertFile(const QString &path, QString *keptAs = nullptr);
 
 // Tests stand in their own reader for the file.
 using ReaderFactory = std::function<std::unique_ptr<JetReader>(const QString &path, QString *error)>;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/outcome.h"
+#include "result.h"
 
 #include <QList>
 #include <QString>
@@ -24,5 +24,5 @@ public:
     // The names of the user tables the file holds.
     virtual QStringList tableNames() = 0;
     // Every row of the named table, in stored order.
-    virtual Outcome readTable(const QString &name, JetTable &table) = 0;
+    virtual Done readTable(const QString &name, JetTable &table) = 0;
 };

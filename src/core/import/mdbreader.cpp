@@ -152,22 +152,22 @@ QStringList MdbReader::tableNames()
     return names;
 }
 
-Outcome MdbReader::readTable(const QString &name, JetTable &result)
+Done MdbReader::readTable(const QString &name, JetTable &result)
 {
     result = {};
     MdbCatalogEntry *entry = m_handle->table(name);
     if (!entry)
-        return Outcome::failed(QStringLiteral("there is no table %1").arg(name));
+        return failure(ErrorCode::Damaged, QStringLiteral("there is no table %1").arg(name));
     MdbTableDef *table = mdb_read_table(entry);
     if (!table)
-        return Outcome::failed(QStringLiteral("table %1 cannot be read").arg(name));
+        return failure(ErrorCode::Damaged, QStringLiteral("table %1 cannot be read").arg(name));
     struct Free
     {
         MdbTableDef *table;
         ~Free() { mdb_free_tabledef(table); }
     } freeTable{table};
     if (!mdb_read_columns(table))
-        return Outcome::failed(QStringLiteral("the columns of table %1 cannot be read").arg(name));
+        return failure(ErrorCode::Damaged, QStringLiteral("the columns of table %1 cannot be read").arg(name));
     mdb_rewind_table(table);
 
     const unsigned int count = table->num_cols;
@@ -186,12 +186,13 @@ Outcome MdbReader::readTable(const QString &name, JetTable &result)
         row.reserve(count);
         for (unsigned int i = 0; i < count; ++i) {
             if (kinds[i] == Kind::Text && static_cast<size_t>(lengths[i]) >= BindSize - 1)
-                return Outcome::failed(QStringLiteral("a text in table %1 is too long to be read whole").arg(name));
+                return failure(ErrorCode::Damaged,
+                               QStringLiteral("a text in table %1 is too long to be read whole").arg(name));
             row << valueOf(kinds[i], buffers[i].data(), lengths[i], missing[i]);
         }
         result.rows << row;
     }
-    return Outcome::done();
+    return {};
 }
 
 QString MdbReader::formatName() const

@@ -17,7 +17,7 @@ public:
     MdbReader &operator=(const MdbReader &) = delete;
 
     QStringList tableNames() override;
-    Outcome readTable(const QString &name, JetTable &table) override;
+    Done readTable(const QString &name, JetTable &table) override;
 
     // "Jet 3", "Jet 4", "ACE 12", ...: the file's format, for messages.
     QString formatName() const;

@@ -1,140 +1,176 @@
 #include "sites/sitestore.h"
 
 #include "data/module1.h"
-#include "sites/sites.h"
+#include "data/schema.h"
+#include "data/sqlerror.h"
 
-#include <QHash>
+#include <QCollator>
+#include <QLocale>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Schema::Column;
+
+namespace Sites {
+
+const QStringList &builtInNames()
+{
+    static const QStringList names = {QStringLiteral("极影"), QStringLiteral("动漫花园"), QStringLiteral("Levelup"),
+                                      QStringLiteral("Tokyo Toshokan")};
+    return names;
+}
+
+bool isBuiltInName(const QString &name)
+{
+    return builtInNames().contains(name, Qt::CaseSensitive);
+}
+
+} // namespace Sites
 
 namespace SiteStore {
 
 namespace {
-const QString Name = QStringLiteral("btset");
 
-// Every change here may be called with the connection open or closed; the nesting makes both harmless.
-struct Opened
+void sortByDisplayOrder(std::vector<SearchSite> &sites)
 {
-    Opened() { Module1::OpenDatabase(); }
-    ~Opened() { Module1::CloseDatabase(); }
-    Opened(const Opened &) = delete;
-    Opened &operator=(const Opened &) = delete;
-};
-
-QList<FieldValue> valuesOf(const Site &site)
-{
-    return {{QStringLiteral("nub"), site.nub},
-            {Name, site.btset},
-            {QStringLiteral("urldata"), site.urldata},
-            {QStringLiteral("utf8"), site.utf8 ? 1 : 0}};
+    QCollator collator{QLocale(QLocale::Chinese, QLocale::China)};
+    collator.setNumericMode(true);
+    struct Key
+    {
+        bool isNumber;
+        double number;
+        QCollatorSortKey text;
+    };
+    std::vector<std::pair<Key, std::size_t>> keys;
+    keys.reserve(sites.size());
+    for (std::size_t i = 0; i < sites.size(); ++i) {
+        bool ok = false;
+        const double n = sites[i].nub.trimmed().toDouble(&ok);
+        keys.push_back({{ok && std::isfinite(n), n, collator.sortKey(sites[i].nub)}, i});
+    }
+    std::stable_sort(keys.begin(), keys.end(), [](const auto &a, const auto &b) {
+        if (a.first.isNumber != b.first.isNumber)
+            return a.first.isNumber;
+        if (a.first.isNumber)
+            return a.first.number < b.first.number;
+        return a.first.text.compare(b.first.text) < 0;
+    });
+    std::vector<SearchSite> sorted;
+    sorted.reserve(sites.size());
+    for (const auto &k : keys)
+        sorted.push_back(std::move(sites[k.second]));
+    sites = std::move(sorted);
 }
 
-// Opens the shared record set on the rows with the name, oldest first.
-bool openByName(const QString &table, const QString &name)
+SearchSite siteOf(const RecordSet &rs)
 {
-    return Module1::Rs().open(table, {{Name, name}});
+    return {rs.rowId(), rs.text(nub), rs.text(btset), rs.field(btset).isNull(), rs.text(urldata), rs.field(utf8)};
 }
+
+QList<FieldValue> valuesOf(const SearchSite &site)
+{
+    return {{nub, site.nub}, {btset, site.btset}, {urldata, site.urldata}, {utf8, site.utf8.toBool() ? 1 : 0}};
+}
+
 } // namespace
 
-Outcome contains(const QString &table, const QString &name, bool &found)
+Result<std::vector<SearchSite>> list(const QString &table)
 {
-    found = false;
-    Opened opened;
-    if (!openByName(table, name))
-        return Outcome::failed(Module1::Rs().lastError());
-    found = !Module1::Rs().atEnd();
-    return Outcome::done();
+    Module1::Opened opened;
+    RecordSet &rs = Module1::Rs();
+    if (Done read = rs.openAll(table); !read)
+        return read.error();
+    std::vector<SearchSite> sites;
+    for (; !rs.atEnd(); rs.moveNext())
+        sites.push_back(siteOf(rs));
+    sortByDisplayOrder(sites);
+    return sites;
 }
 
-Outcome add(const QString &table, const Site &site)
+Result<SearchSite> find(const QString &table, const QString &name)
 {
-    Opened opened;
+    Module1::Opened opened;
+    RecordSet &rs = Module1::Rs();
+    if (Done read = rs.open(table, {{btset, name}}); !read)
+        return read.error();
+    if (rs.atEnd())
+        return failure(ErrorCode::NotFound, QStringLiteral("%1: no site named \"%2\"").arg(table, name));
+    return siteOf(rs);
+}
+
+Done add(const QString &table, const SearchSite &site)
+{
+    Module1::Opened opened;
+    if (const Result<SearchSite> taken = find(table, site.btset); taken)
+        return failure(ErrorCode::Duplicate, site.btset);
+    else if (taken.error().code != ErrorCode::NotFound)
+        return taken.error();
     RecordSet &rs = Module1::Rs();
     // Names the table the new row goes to, reading no row.
-    if (!rs.openRowIds(table, {}))
-        return Outcome::failed(rs.lastError());
+    if (Done named = rs.openRowIds(table, {}); !named)
+        return named;
     return rs.addNew(valuesOf(site));
 }
 
-Outcome replace(const QStringList &tables, const Site &site)
+Done replace(const QStringList &tables, const SearchSite &site)
 {
-    Opened opened;
-    Module1::Transaction transaction;
-    if (!transaction.started())
-        return Outcome::failed(transaction.error());
+    Module1::Opened opened;
+    Module1::Transaction change;
+    if (!change.started())
+        return change.started();
     RecordSet &rs = Module1::Rs();
     for (const QString &table : tables) {
-        if (!openByName(table, site.btset))
-            return Outcome::failed(rs.lastError());
+        if (Done read = rs.open(table, {{btset, site.btset}}); !read)
+            return read;
         if (rs.atEnd())
-            return Outcome::failed(QStringLiteral("%1: no site named \"%2\"").arg(table, site.btset));
-        if (Outcome deleted = rs.deleteCurrent(); !deleted.ok())
+            return failure(ErrorCode::NotFound, QStringLiteral("%1: no site named \"%2\"").arg(table, site.btset));
+        if (Done deleted = rs.deleteCurrent(); !deleted)
             return deleted;
-        if (Outcome added = rs.addNew(valuesOf(site)); !added.ok())
+        if (Done added = rs.addNew(valuesOf(site)); !added)
             return added;
     }
-    return transaction.commit();
+    return change.commit();
 }
 
-Outcome removeFirst(const QString &table, const QString &name, bool &removed)
+Done remove(const QString &table, const QString &name)
 {
-    removed = false;
-    Opened opened;
+    Module1::Opened opened;
     RecordSet &rs = Module1::Rs();
-    if (!openByName(table, name))
-        return Outcome::failed(rs.lastError());
+    if (Done read = rs.open(table, {{btset, name}}); !read)
+        return read;
     if (rs.atEnd())
-        return Outcome::done();
-    const Outcome deleted = rs.deleteCurrent();
-    removed = deleted.ok();
-    return deleted;
+        return {};
+    return rs.deleteCurrent();
 }
 
-Outcome readRows(const QString &table, QList<StoredRow> &rows)
+Done restoreDefaults()
 {
-    rows.clear();
-    Opened opened;
-    std::vector<SearchSite> ordered;
-    QString error;
-    if (!readSites(table, ordered, &error))
-        return Outcome::failed(error);
-    // The display order comes from readSites; the values are taken raw, so that a column without a value is
-    // copied as such.
-    RecordSet &rs = Module1::Rs();
-    if (!rs.openAll(table))
-        return Outcome::failed(rs.lastError());
-    QHash<qint64, StoredRow> byRowId;
-    for (; !rs.atEnd(); rs.moveNext()) {
-        StoredRow row;
-        for (const char *column : {"nub", "btset", "urldata", "utf8"}) {
-            const QString name = QString::fromLatin1(column);
-            const QVariant value = rs.field(name);
-            // An untyped QVariant is what binds as no value.
-            row.append({name, value.isNull() ? QVariant() : value});
-        }
-        byRowId.insert(rs.rowId(), row);
+    Module1::Opened opened;
+    Module1::Transaction restore;
+    if (!restore.started())
+        return restore.started();
+    Result<std::vector<SearchSite>> defaults = list(Schema::Defaults);
+    if (!defaults)
+        return defaults.error();
+    if (defaults->empty())
+        return failure(ErrorCode::NotFound, QStringLiteral("%1 is empty").arg(Schema::Defaults));
+    QSqlQuery query(Module1::Conn());
+    if (!query.exec(QStringLiteral("delete from %1").arg(Schema::BuiltIn)))
+        return sqlFailure(query.lastError());
+    // Each value is copied as stored, a missing one included.
+    const QString columns = Schema::SiteColumns.join(QStringLiteral(", "));
+    if (!query.prepare(QStringLiteral("insert into %1 (%2) select %2 from %3 where rowid = ?")
+                           .arg(Schema::BuiltIn, columns, Schema::Defaults)))
+        return sqlFailure(query.lastError());
+    for (const SearchSite &site : defaults.value()) {
+        query.addBindValue(site.rowId);
+        if (!query.exec())
+            return sqlFailure(query.lastError());
     }
-    for (const SearchSite &site : ordered)
-        rows.append(byRowId.value(site.rowId));
-    return Outcome::done();
-}
-
-Outcome rewrite(const QString &table, const QList<StoredRow> &rows)
-{
-    Opened opened;
-    Module1::Transaction transaction;
-    if (!transaction.started())
-        return Outcome::failed(transaction.error());
-    RecordSet &rs = Module1::Rs();
-    if (!rs.openAll(table))
-        return Outcome::failed(rs.lastError());
-    for (rs.moveFirst(); !rs.atEnd(); rs.moveNext()) {
-        if (Outcome deleted = rs.deleteCurrent(); !deleted.ok())
-            return deleted;
-    }
-    for (const StoredRow &row : rows) {
-        if (Outcome added = rs.addNew(row); !added.ok())
-            return added;
-    }
-    return transaction.commit();
+    return restore.commit();
 }
 
 } // namespace SiteStore

@@ -1,20 +1,22 @@
 #include "mainwindow/form1.h"
 
+#include "data/datafile.h"
 #include "data/module1.h"
-#include "sites/sites.h"
+#include "data/schema.h"
 #include "mainwindow/jetoffer.h"
-#include "widgets/controls.h"
-#include "entries/entrylist.h"
-#include "mainwindow/form1texts.h"
-#include "widgets/keyfilter.h"
 #include "platform/browser.h"
 #include "platform/messagebox.h"
+#include "sites/sitestore.h"
 #include "sitesettings/form2.h"
+#include "usertexts.h"
+#include "widgets/controls.h"
+#include "widgets/keyfilter.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -66,8 +68,8 @@ void Form1::createControls()
     Label7->setCursor(Qt::PointingHandCursor);
 
     Combo1 = named<QComboBox>("Combo1");
-    for (EntryOrder order : allOrders())
-        Combo1->addItem(orderCaption(order));
+    for (const QString &order : Orders)
+        Combo1->addItem(order);
     Command2 = named<QPushButton>("Command2", Save);
     Command5 = named<QPushButton>("Command5", Add);
     Command3 = named<QPushButton>("Command3", Delete);
@@ -77,7 +79,7 @@ void Form1::createControls()
     List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // Every line has the same height: the list then lays out 100,000 lines at once.
     List1->setUniformItemSizes(true);
-    List1->setAccessibleName(QStringLiteral("动画列表"));
+    List1->setAccessibleName(ListName);
 
     const QFont tahoma(QStringLiteral("Tahoma"));
     List1->setFont(tahoma);
@@ -248,27 +250,22 @@ void Form1::Form_Load()
     Command3->setEnabled(false);
     Combo1->setCurrentIndex(0);
 
-    offerJetConversion(this, Module1::databasePath());
-    const Module1::StartResult start = Module1::PrepareDatabase();
-    if (start.state == Module1::StartState::Unusable) {
+    offerJetConversion(this, DataFile::path());
+    if (const Result<DataFile::Start> start = DataFile::prepare(); !start) {
         List1->clear();
         Combo2->clear();
-        QString message = UnusableFile.arg(Module1::databasePath(), start.reason);
-        if (QFile::exists(Module1::backupPath()))
-            message += BackupKept.arg(Module1::backupPath());
+        QString message = UnusableFile.arg(DataFile::path(), reasonText(start.error()));
+        if (QFile::exists(DataFile::backupPath()))
+            message += BackupKept.arg(DataFile::backupPath());
         MessageBox::show(this, message, RefusalTitle);
         return;
     }
 
-    Module1::OpenDatabase();
-    fillList(orderCaption(EntryOrder::Num), true);
+    Module1::Opened opened;
+    fillList(Orders[0], true);
     rebuildSiteChoice();
-    Module1::CloseDatabase();
-
     Combo2->setCurrentIndex(Combo2->findText(FirstSite, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    Module1::OpenDatabase();
-    lookUpSite(QStringLiteral("bt"), Combo2->currentText());
-    Module1::CloseDatabase();
+    lookUpSite(Schema::BuiltIn, Combo2->currentText());
 }
 
 void Form1::ClearFields()
@@ -281,38 +278,36 @@ void Form1::ClearFields()
     Text6->setText(QString());
 }
 
+AnimeEntry Form1::fieldsEntry() const
+{
+    return {Text1->text(), Text2->text(), Text3->text(), Text4->text(), Text5->text(), Text6->text()};
+}
+
 void Form1::fillList(const QString &orderText, bool emptyMeansFirst)
 {
-    std::optional<EntryOrder> order = orderForCaption(orderText);
-    if (!order && emptyMeansFirst && orderText.isEmpty())
-        order = EntryOrder::Num;
-    if (!order)
+    // The order a Combo1 text names, compared exactly.
+    const auto order = std::find(std::begin(Orders), std::end(Orders), orderText);
+    if (order == std::end(Orders) && !(emptyMeansFirst && orderText.isEmpty()))
         return;
-
     m_filling = true;
     List1->clear();
     m_lineRowIds.clear();
-    std::vector<EntryLine> read;
-    if (readEntryLines(*order, read)) {
-        EntryListLines built = sortEntryLines(std::move(read), *order);
-        List1->addItems(built.lines);
-        m_lineRowIds = std::move(built.rowIds);
+    const auto index = order == std::end(Orders) ? 0 : order - std::begin(Orders);
+    if (Result<EntryListLines> read = EntryStore::lines(EntryOrder(index))) {
+        List1->addItems(read->lines);
+        m_lineRowIds = std::move(read).value().rowIds;
     }
     m_filling = false;
 }
 
 void Form1::RefreshList()
 {
-    Module1::OpenDatabase();
     fillList(Combo1->currentText(), true);
-    Module1::CloseDatabase();
 }
 
 void Form1::Combo1_Click()
 {
-    Module1::OpenDatabase();
     fillList(Combo1->currentText(), false);
-    Module1::CloseDatabase();
 }
 
 qint64 Form1::rowIdOfLine(int line) const
@@ -324,36 +319,36 @@ qint64 Form1::rowIdOfLine(int line) const
 
 void Form1::rebuildSiteChoice()
 {
-    Module1::OpenDatabase();
+    Module1::Opened opened;
     Combo2->clear();
-    for (const QString &table : {QStringLiteral("bt"), QStringLiteral("xd")}) {
-        std::vector<SearchSite> sites;
-        readSites(table, sites);
-        for (const SearchSite &site : sites) {
+    for (const QString &table : {Schema::BuiltIn, Schema::Custom}) {
+        const Result<std::vector<SearchSite>> sites = SiteStore::list(table);
+        for (const SearchSite &site : sites ? sites.value() : std::vector<SearchSite>{}) {
             if (!site.btsetIsNull)
                 Combo2->addItem(site.btset);
         }
     }
     Combo2->setCurrentIndex(-1);
-    Module1::CloseDatabase();
 }
 
 void Form1::lookUpSite(const QString &table, const QString &name)
 {
-    RecordSet &rs = Module1::Rs();
-    if (!rs.open(table, {{QStringLiteral("btset"), name}}) || rs.atEnd())
+    // A name no row has leaves the current site as it was.
+    const Result<SearchSite> site = SiteStore::find(table, name);
+    if (!site)
         return;
-    SiteUrl = rs.text(QStringLiteral("urldata"));
-    const QVariant utf8 = rs.field(QStringLiteral("utf8"));
-    if (!utf8.isNull())
-        Check1->setChecked(utf8.toInt() != 0);
+    SiteUrl = site->urldata;
+    if (!site->utf8.isNull())
+        Check1->setChecked(site->utf8.toInt() != 0);
 }
 
 void Form1::Command8_Click()
 {
     const bool opening = !m_form2;
-    if (opening)
+    if (opening) {
         m_form2 = new Form2(this);
+        connect(m_form2, &Form2::sitesChanged, this, &Form1::rebuildSiteChoice);
+    }
     m_form2->show();
     if (opening) {
         // Beside the main window, not over it, and never off the screen. Placed once shown, when its layout and
@@ -379,7 +374,7 @@ void Form1::Label7_Click()
         if (fields[i]->text() != TriggerPhrase[i])
             return;
     }
-    Browser::open(QByteArray(ForumAddress));
+    Browser::open(QByteArray(ForumAddress), QFileInfo(DataFile::path()).absolutePath());
 }
 
 Form2 *Form1::settingsWindow() const

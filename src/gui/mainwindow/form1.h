@@ -1,5 +1,7 @@
 #pragma once
 
+#include "entries/entrystore.h"
+
 #include <QHash>
 #include <QPointer>
 #include <QString>
@@ -103,6 +105,8 @@ private:
     void fillList(const QString &orderText, bool emptyMeansFirst);
     void lookUpSite(const QString &table, const QString &name);
     void openNextSearch();
+    // The entry the six edit fields hold.
+    AnimeEntry fieldsEntry() const;
 
     // The search address prefix of the current site.
     QString SiteUrl;

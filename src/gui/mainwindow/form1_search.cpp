@@ -1,13 +1,17 @@
 #include "mainwindow/form1.h"
 
-#include "data/module1.h"
+#include "data/datafile.h"
+#include "data/schema.h"
 #include "platform/browser.h"
 #include "platform/messagebox.h"
 #include "search/encoders.h"
-#include "mainwindow/searchtexts.h"
+#include "search/searchwords.h"
+#include "sites/sitestore.h"
+#include "usertexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QListWidget>
 #include <QTimer>
@@ -17,14 +21,6 @@
 // The site choice and the search button of the main window.
 
 namespace {
-
-// These names always mean the built-in sites, even when a custom site carries the same name.
-bool isBuiltInSiteName(const QString &name)
-{
-    static const QString builtIn[] = {QStringLiteral("极影"), QStringLiteral("动漫花园"), QStringLiteral("Levelup"),
-                                      QStringLiteral("Tokyo Toshokan")};
-    return std::find(std::begin(builtIn), std::end(builtIn), name) != std::end(builtIn);
-}
 
 // Only web pages are opened: anything else in the address (a file, an option for the opener) is refused.
 bool isWebAddress(const QString &address)
@@ -41,9 +37,7 @@ constexpr int SearchSpacingMs = 250;
 void Form1::Combo2_Click()
 {
     const QString name = Combo2->currentText();
-    Module1::OpenDatabase();
-    lookUpSite(isBuiltInSiteName(name) ? QStringLiteral("bt") : QStringLiteral("xd"), name);
-    Module1::CloseDatabase();
+    lookUpSite(Sites::isBuiltInName(name) ? Schema::BuiltIn : Schema::Custom, name);
 }
 
 void Form1::Command4_Click()
@@ -70,8 +64,8 @@ void Form1::Command4_Click()
     if (addresses.isEmpty())
         return;
     if (!isWebAddress(SiteUrl)) {
-        MessageBox::show(this, SearchText::UnusableAddress.arg(SiteUrl.isEmpty() ? SearchText::EmptyAddress : SiteUrl),
-                         SearchText::Title);
+        MessageBox::show(this, Form1Text::UnusableAddress.arg(SiteUrl.isEmpty() ? Form1Text::EmptyAddress : SiteUrl),
+                         Form1Text::RefusalTitle);
         return;
     }
 
@@ -95,11 +89,11 @@ void Form1::openNextSearch()
         return;
     }
     const QByteArray address = m_pendingSearches.takeFirst();
-    if (!Browser::open(address)) {
+    if (!Browser::open(address, QFileInfo(DataFile::path()).absolutePath())) {
         // When one page cannot be opened the others cannot either: one message for them all.
         m_pendingSearches.clear();
         m_searchTimer->stop();
-        MessageBox::show(this, SearchText::CannotOpen.arg(QString::fromUtf8(address)), SearchText::Title);
+        MessageBox::show(this, Form1Text::CannotOpen.arg(QString::fromUtf8(address)), Form1Text::RefusalTitle);
         return;
     }
     if (m_pendingSearches.isEmpty())

@@ -1,10 +1,7 @@
 #include "platform/browser.h"
 
-#include "data/module1.h"
-
 #include <QDesktopServices>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -19,7 +16,7 @@ std::function<bool(const QByteArray &)> &handler()
 }
 } // namespace
 
-bool open(const QByteArray &address)
+bool open(const QByteArray &address, const QString &workingFolder)
 {
     if (handler())
         return handler()(address);
@@ -28,9 +25,7 @@ bool open(const QByteArray &address)
     // argument goes back to bytes by the file-name encoding, so decoding by it gives the same bytes back.
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (!opener.isEmpty()) {
-        // Started in the folder that holds the data, as the program's own working folder.
-        const QString folder = QFileInfo(Module1::databasePath()).absolutePath();
-        if (QProcess::startDetached(opener, {QFile::decodeName(address)}, folder))
+        if (QProcess::startDetached(opener, {QFile::decodeName(address)}, workingFolder))
             return true;
     }
 #endif

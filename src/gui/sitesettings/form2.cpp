@@ -1,12 +1,10 @@
 #include "sitesettings/form2.h"
 
-#include "data/module1.h"
-#include "sites/sites.h"
-#include "widgets/controls.h"
-#include "mainwindow/form1.h"
-#include "widgets/keyfilter.h"
+#include "data/schema.h"
 #include "platform/windoworder.h"
-#include "sitesettings/form2texts.h"
+#include "usertexts.h"
+#include "widgets/controls.h"
+#include "widgets/keyfilter.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -40,7 +38,7 @@ QString shownText(const QListWidget *list)
 }
 } // namespace
 
-Form2::Form2(Form1 *owner) : QWidget(owner, Qt::Window), m_owner(owner)
+Form2::Form2(QWidget *owner) : QWidget(owner, Qt::Window)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(WindowTitle);
@@ -193,19 +191,16 @@ void Form2::Form_Load()
     WindowOrder::putOnTop(this);
     NewSiteMode = 0;
     // A file that cannot be read leaves the lists empty; the main window has told the user at start-up.
-    Module1::OpenDatabase();
-    fillList(List1, QStringLiteral("bt"));
-    fillList(List2, QStringLiteral("xd"));
-    Module1::CloseDatabase();
+    fillList(List1, Schema::BuiltIn);
+    fillList(List2, Schema::Custom);
 }
 
 void Form2::fillList(QListWidget *list, const QString &table)
 {
     m_settingLists = true;
     list->clear();
-    std::vector<SearchSite> sites;
-    readSites(table, sites);
-    for (const SearchSite &site : sites) {
+    const Result<std::vector<SearchSite>> sites = SiteStore::list(table);
+    for (const SearchSite &site : sites ? sites.value() : std::vector<SearchSite>{}) {
         if (!site.btsetIsNull)
             list->addItem(site.btset);
     }
@@ -214,7 +209,7 @@ void Form2::fillList(QListWidget *list, const QString &table)
 
 void Form2::refillCustomList()
 {
-    fillList(List2, QStringLiteral("xd"));
+    fillList(List2, Schema::Custom);
 }
 
 void Form2::unselect(QListWidget *list)
@@ -260,19 +255,15 @@ void Form2::setField(QLineEdit *field, const QString &text)
 
 void Form2::showSite(const QString &table, const QString &name)
 {
-    RecordSet &rs = Module1::Rs();
     // A name no row has reads nothing: the fields keep what they held.
-    if (!rs.open(table, {{QStringLiteral("btset"), name}}) || rs.atEnd())
+    const Result<SearchSite> site = SiteStore::find(table, name);
+    if (!site)
         return;
-    const QString nub = rs.text(QStringLiteral("nub"));
-    const QString btset = rs.text(QStringLiteral("btset"));
-    const QString urldata = rs.text(QStringLiteral("urldata"));
-    const QVariant utf8 = rs.field(QStringLiteral("utf8"));
-    setField(Text1, nub);
-    setField(Text2, btset);
-    setField(Text3, urldata);
-    if (!utf8.isNull() && !utf8.toString().isEmpty())
-        Check1->setChecked(utf8.toInt() != 0);
+    setField(Text1, site->nub);
+    setField(Text2, site->btset);
+    setField(Text3, site->urldata);
+    if (!site->utf8.isNull() && !site->utf8.toString().isEmpty())
+        Check1->setChecked(site->utf8.toInt() != 0);
 }
 
 void Form2::List1_GotFocus()
@@ -288,17 +279,14 @@ void Form2::List2_GotFocus()
 
 void Form2::List1_Click()
 {
-    const QString name = shownText(List1);
-    Module1::OpenDatabase();
     // The rules run as each field is set, with the locks and the mode of before this pick.
-    showSite(QStringLiteral("bt"), name);
+    showSite(Schema::BuiltIn, shownText(List1));
     Text1->setReadOnly(true);
     Text2->setReadOnly(true);
     Check1->setEnabled(false);
     Command4->setEnabled(false);
     Command7->setEnabled(false);
     NewSiteMode = 0;
-    Module1::CloseDatabase();
 }
 
 void Form2::List2_Click()
@@ -308,12 +296,9 @@ void Form2::List2_Click()
     Text2->setReadOnly(false);
     Check1->setEnabled(true);
     Command5->setEnabled(false);
-    const QString name = shownText(List2);
-    Module1::OpenDatabase();
     // Here the rules see the locks just lifted, and the mode of before this pick.
-    showSite(QStringLiteral("xd"), name);
+    showSite(Schema::Custom, shownText(List2));
     NewSiteMode = 0;
-    Module1::CloseDatabase();
 }
 
 void Form2::addRule()
@@ -376,9 +361,14 @@ void Form2::Command2_Click()
     close();
 }
 
-SiteStore::Site Form2::fieldsSite() const
+SearchSite Form2::fieldsSite() const
 {
-    return {Text1->text(), Text2->text(), Text3->text(), Check1->isChecked()};
+    SearchSite site;
+    site.nub = Text1->text();
+    site.btset = Text2->text();
+    site.urldata = Text3->text();
+    site.utf8 = Check1->isChecked() ? 1 : 0;
+    return site;
 }
 
 MessageBox::Button Form2::lowered(const QString &text, const QString &title, MessageBox::Buttons buttons,

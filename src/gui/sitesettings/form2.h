@@ -11,7 +11,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class Form1;
 
 // The site settings window: built-in and custom sites, one shown at a time in the fields. It stays above all
 // other windows while it is open, and the main window stays usable beside it.
@@ -20,7 +19,7 @@ class Form2 : public QWidget
     Q_OBJECT
 
 public:
-    explicit Form2(Form1 *owner);
+    explicit Form2(QWidget *owner);
 
     void Form_Load();
     // Empties the three fields (each runs its change rules) and unticks the check box.
@@ -43,6 +42,11 @@ public:
     void Command5_Click();
     void Command3_Click();
 
+Q_SIGNALS:
+    // The custom sites changed: the main window's site choice is rebuilt.
+    void sitesChanged();
+
+public:
     // A built-in site is shown: its display order and name cannot be edited.
     bool nameLocked() const;
     // 1 while a new site is being entered, 0 otherwise.
@@ -95,9 +99,8 @@ private:
                                MessageBox::Buttons buttons = MessageBox::OkOnly,
                                MessageBox::Button defaultButton = MessageBox::Ok);
     // The site the fields show.
-    SiteStore::Site fieldsSite() const;
+    SearchSite fieldsSite() const;
 
-    Form1 *m_owner;
     int NewSiteMode = 0;
     // Set while the program changes a list, so that the change does not count as the user's pick.
     bool m_settingLists = false;

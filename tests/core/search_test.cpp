@@ -1,4 +1,5 @@
 #include "search/encoders.h"
+#include "search/searchwords.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,7 @@ TEST(Encoders, BothEncodingsOfTypicalAndAwkwardWords)
     EXPECT_EQ(encodeCodePageUrl(long10k), QByteArray("%D6%D0").repeated(10000));
 }
 
-TEST(Encoders, NextEpisode)
+TEST(SearchWords, NextEpisodeStepsAndWords)
 {
     const struct
     {
@@ -68,4 +69,21 @@ TEST(Encoders, NextEpisode)
     };
     for (const auto &c : cases)
         EXPECT_EQ(nextEpisodeText(c.stored), c.next) << c.stored.toString().toStdString();
+
+    // The buttons beside the episode field: plain decimals only, 15 significant digits, never "-0".
+    const struct
+    {
+        const char *text;
+        int step;
+        std::optional<QString> stepped;
+    } steps[] = {{"9", 1, text("10")},    {"12.5", 1, text("13.5")}, {"0", -1, text("-1")}, {"-1", -1, text("-2")},
+                 {"1", -1, text("0")},    {"-0.5", 1, text("0.5")},  {"", 1, std::nullopt}, {"e", 1, std::nullopt},
+                 {"--", 1, std::nullopt}, {"1.2.3", 1, std::nullopt}};
+    for (const auto &c : steps)
+        EXPECT_EQ(steppedEpisode(text(c.text), c.step), c.stepped) << c.text;
+
+    // The group and the episode take part only when asked; an episode that is no number is left out.
+    EXPECT_EQ(searchWords(text("XYZ"), text("中"), text("8"), true, true), text("XYZ 中 09"));
+    EXPECT_EQ(searchWords(text("XYZ"), text("中"), text("8"), false, false), text("中"));
+    EXPECT_EQ(searchWords(QVariant(), text("中"), text("x"), true, true), text(" 中"));
 }

@@ -1,6 +1,8 @@
-#include "entries/entrylist.h"
+#include "entries/entrylines.h"
 
 #include "data/module1.h"
+#include "data/schema.h"
+#include "data/sqlerror.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -9,76 +11,37 @@
 
 #include <algorithm>
 
-QString orderCaption(EntryOrder order)
-{
-    switch (order) {
-    case EntryOrder::Num:
-        return QStringLiteral("序号");
-    case EntryOrder::SubG:
-        return QStringLiteral("字幕组");
-    case EntryOrder::Episode:
-        return QStringLiteral("集数*");
-    case EntryOrder::SearchN:
-        return QStringLiteral("搜索名*");
-    case EntryOrder::AnimeN:
-        return QStringLiteral("动画原名**");
-    }
-    return {};
-}
-
-const std::vector<EntryOrder> &allOrders()
-{
-    static const std::vector<EntryOrder> orders = {EntryOrder::Num, EntryOrder::SubG, EntryOrder::Episode,
-                                                   EntryOrder::SearchN, EntryOrder::AnimeN};
-    return orders;
-}
-
-std::optional<EntryOrder> orderForCaption(const QString &caption)
-{
-    for (EntryOrder order : allOrders()) {
-        if (caption == orderCaption(order))
-            return order;
-    }
-    return std::nullopt;
-}
-
 namespace {
 // What the database puts together for each order: the sort column, and the line's text.
 struct OrderQuery
 {
-    const char *sortColumn;
-    const char *line;
-    const char *condition;
+    QString sortColumn;
+    QString line;
+    QString condition;
 };
 
 OrderQuery queryOf(EntryOrder order)
 {
+    using namespace Schema::Column;
     // ifnull: a field with no value stands as empty text between its brackets.
+    const auto bracketed = [](const QString &first, const QString &second, const QString &third) {
+        return QStringLiteral("'[' || ifnull(%1, '') || '][' || ifnull(%2, '') || '][' || ifnull(%3, '') || '][' || "
+                              "ifnull(%4, '') || ']' || ifnull(%5, '')")
+            .arg(first, second, third, AnimeN, Other);
+    };
     switch (order) {
     case EntryOrder::Num:
-        return {"num",
-                "'[' || ifnull(subg, '') || '][' || ifnull(SearchN, '') || '][' || ifnull(Episode, '') || '][' || "
-                "ifnull(AnimeN, '') || ']' || ifnull(Other, '')",
-                ""};
+        return {num, bracketed(subg, SearchN, Episode), {}};
     case EntryOrder::SubG:
-        return {"subg",
-                "'[' || ifnull(subg, '') || '][' || ifnull(SearchN, '') || '][' || ifnull(Episode, '') || '][' || "
-                "ifnull(AnimeN, '') || ']' || ifnull(Other, '')",
-                ""};
+        return {subg, bracketed(subg, SearchN, Episode), {}};
     case EntryOrder::SearchN:
-        return {"SearchN",
-                "'[' || ifnull(SearchN, '') || '][' || ifnull(subg, '') || '][' || ifnull(Episode, '') || '][' || "
-                "ifnull(AnimeN, '') || ']' || ifnull(Other, '')",
-                ""};
+        return {SearchN, bracketed(SearchN, subg, Episode), {}};
     case EntryOrder::Episode:
-        return {"Episode",
-                "'[' || ifnull(Episode, '') || '][' || ifnull(SearchN, '') || '][' || ifnull(subg, '') || '][' || "
-                "ifnull(AnimeN, '') || ']' || ifnull(Other, '')",
-                ""};
+        return {Episode, bracketed(Episode, SearchN, subg), {}};
     case EntryOrder::AnimeN:
-        return {"AnimeN", "AnimeN", " where AnimeN is not null"};
+        return {AnimeN, AnimeN, QStringLiteral(" where %1 is not null").arg(AnimeN)};
     }
-    return {"num", "''", ""};
+    return {num, QStringLiteral("''"), {}};
 }
 
 // Plain whole numbers ("7", "0012"), which most serial numbers and episodes are: they sort by value without the
@@ -126,27 +89,21 @@ std::vector<std::size_t> sortedPositions(const std::vector<EntryLine> &lines, En
 }
 } // namespace
 
-bool readEntryLines(EntryOrder order, std::vector<EntryLine> &lines, QString *error)
+Result<std::vector<EntryLine>> readEntryLines(EntryOrder order)
 {
-    lines.clear();
     QSqlDatabase db = Module1::Conn();
-    if (!db.isOpen()) {
-        if (error)
-            *error = Module1::unavailableReason();
-        return false;
-    }
+    if (!db.isOpen())
+        return Module1::unavailable();
     const OrderQuery q = queryOf(order);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("select rowid, %1, %2 from AD%3 order by rowid asc")
-                        .arg(QLatin1String(q.sortColumn), QLatin1String(q.line), QLatin1String(q.condition)))) {
-        if (error)
-            *error = query.lastError().text();
-        return false;
-    }
+    if (!query.exec(QStringLiteral("select rowid, %1, %2 from %3%4 order by rowid asc")
+                        .arg(q.sortColumn, q.line, Schema::AD, q.condition)))
+        return sqlFailure(query.lastError());
+    std::vector<EntryLine> lines;
     while (query.next())
         lines.push_back({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString()});
-    return true;
+    return lines;
 }
 
 EntryListLines sortEntryLines(std::vector<EntryLine> lines, EntryOrder order)

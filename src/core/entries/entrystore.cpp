@@ -1,0 +1,105 @@
+#include "entries/entrystore.h"
+
+#include "data/module1.h"
+#include "data/schema.h"
+
+using namespace Schema::Column;
+
+namespace EntryStore {
+
+namespace {
+
+QList<FieldValue> valuesOf(const AnimeEntry &e)
+{
+    return {{num, e.num},         {subg, e.subg},     {SearchN, e.SearchN},
+            {Episode, e.Episode}, {AnimeN, e.AnimeN}, {Other, e.Other}};
+}
+
+QList<Match> identifying(const AnimeEntry &e)
+{
+    return {{num, e.num}, {SearchN, e.SearchN}, {AnimeN, e.AnimeN}};
+}
+
+} // namespace
+
+Result<EntryListLines> lines(EntryOrder order)
+{
+    Module1::Opened opened;
+    Result<std::vector<EntryLine>> read = readEntryLines(order);
+    if (!read)
+        return read.error();
+    return sortEntryLines(std::move(read).value(), order);
+}
+
+Result<AnimeEntry> read(qint64 row)
+{
+    Module1::Opened opened;
+    RecordSet &rs = Module1::Rs();
+    if (Done found = rs.openRowIds(Schema::AD, {row}); !found)
+        return found.error();
+    if (rs.atEnd())
+        return failure(ErrorCode::NotFound, QStringLiteral("row %1 of AD").arg(row));
+    return AnimeEntry{rs.text(num), rs.text(subg), rs.text(SearchN), rs.text(Episode), rs.text(AnimeN), rs.text(Other)};
+}
+
+Result<QHash<qint64, SearchCopy>> searchCopies(const QList<qint64> &rows)
+{
+    Module1::Opened opened;
+    RecordSet rs(Module1::Conn());
+    if (Done found = rs.openRowIds(Schema::AD, rows, {subg, SearchN, Episode}); !found)
+        return found.error();
+    QHash<qint64, SearchCopy> copies;
+    copies.reserve(rs.count());
+    for (; !rs.atEnd(); rs.moveNext())
+        copies.insert(rs.rowId(), {rs.field(subg), rs.field(SearchN), rs.field(Episode)});
+    return copies;
+}
+
+Done add(const AnimeEntry &entry)
+{
+    Module1::Opened opened;
+    // The duplicate test and the new row see the same table, even with another copy of the program at work.
+    Module1::Transaction adding;
+    if (!adding.started())
+        return adding.started();
+    RecordSet &rs = Module1::Rs();
+    if (Done found = rs.open(Schema::AD, identifying(entry), Join::Or); !found)
+        return found;
+    if (!rs.atEnd())
+        return failure(ErrorCode::Duplicate);
+    if (Done added = rs.addNew(valuesOf(entry)); !added)
+        return added;
+    return adding.commit();
+}
+
+Done replace(const AnimeEntry &entry)
+{
+    Module1::Opened opened;
+    // Finding the row and replacing it is one step: if any part fails, the entry stays as it was.
+    Module1::Transaction change;
+    if (!change.started())
+        return change.started();
+    RecordSet &rs = Module1::Rs();
+    if (Done found = rs.open(Schema::AD, identifying(entry), Join::And); !found)
+        return found;
+    if (rs.atEnd())
+        return failure(ErrorCode::NotFound);
+    if (Done removed = rs.deleteCurrent(); !removed)
+        return removed;
+    if (Done added = rs.addNew(valuesOf(entry)); !added)
+        return added;
+    return change.commit();
+}
+
+Done removeByTitle(const QString &title)
+{
+    Module1::Opened opened;
+    RecordSet &rs = Module1::Rs();
+    if (Done found = rs.open(Schema::AD, {{AnimeN, title}}); !found)
+        return found;
+    if (rs.atEnd())
+        return {};
+    return rs.deleteCurrent();
+}
+
+} // namespace EntryStore

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "entries/entrylines.h"
+#include "result.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+// One followed series: a row of AD. A column without a value reads as empty text.
+struct AnimeEntry
+{
+    QString num;     // serial number
+    QString subg;    // fansub group
+    QString SearchN; // search name
+    QString Episode; // current episode
+    QString AnimeN;  // title
+    QString Other;   // note
+};
+
+// What the search needs of an entry, each value as the database holds it (null when there is none).
+struct SearchCopy
+{
+    QVariant subg;
+    QVariant SearchN;
+    QVariant Episode;
+};
+
+// The watch list in ad.mdb. Each change is one transaction: it happens whole or not at all. Every value is bound,
+// never pasted into a statement.
+namespace EntryStore {
+
+// The list's lines in an order, each with the row it shows.
+Result<EntryListLines> lines(EntryOrder order);
+
+// The entry of a row; NotFound when the row has gone.
+Result<AnimeEntry> read(qint64 row);
+
+// The group, search name and episode of each of these rows that still exists.
+Result<QHash<qint64, SearchCopy>> searchCopies(const QList<qint64> &rows);
+
+// Adds the entry at the end; Duplicate when an entry has its serial number, its search name or its title.
+Done add(const AnimeEntry &entry);
+
+// Replaces the first entry with the same serial number, search name and title by this one, which then comes last;
+// NotFound when there is none.
+Done replace(const AnimeEntry &entry);
+
+// Deletes the first entry with this title; none is no failure.
+Done removeByTitle(const QString &title);
+
+} // namespace EntryStore

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "result.h"
+
+#include <QString>
+
+// Every text a user reads, exactly as it is shown, in one place.
+
+// The reason a failure gives, in Chinese, made from its kind. The engine's own words go to standard error, for a
+// bug report; they never reach a message box.
+QString reasonText(const Error &error);
+
+// The main window.
+namespace Form1Text {
+
+inline const QString WindowTitle = QStringLiteral("Korvane 0.9 Final");
+inline const QString Search = QStringLiteral("搜索动画资源");
+inline const QString UseGroup = QStringLiteral("字幕组");
+inline const QString UseEpisode = QStringLiteral("集数");
+inline const QString Utf8 = QStringLiteral("采用UTF-8的URL编码算法");
+inline const QString SiteSettings = QStringLiteral("BT平台设置");
+inline const QString Save = QStringLiteral("保存修改");
+inline const QString Add = QStringLiteral("加入条目");
+inline const QString Delete = QStringLiteral("删除");
+inline const QString New = QStringLiteral("新增");
+inline const QString EpisodeUp = QStringLiteral("集数+1");
+inline const QString EpisodeDown = QStringLiteral("集数-1");
+inline const QString LabelNum = QStringLiteral("序号");
+inline const QString LabelSubG = QStringLiteral("字幕组");
+inline const QString LabelSearchN = QStringLiteral("搜索名");
+inline const QString LabelEpisode = QStringLiteral("集数");
+inline const QString LabelAnimeN = QStringLiteral("原作名");
+inline const QString LabelOther = QStringLiteral("备注");
+inline const QString ListName = QStringLiteral("动画列表");
+// The sort orders of the entry list, in their order.
+inline const QString Orders[] = {QStringLiteral("序号"), QStringLiteral("字幕组"), QStringLiteral("集数*"),
+                                 QStringLiteral("搜索名*"), QStringLiteral("动画原名**")};
+inline const QString FirstSite = QStringLiteral("极影");
+
+inline const QString RefusalTitle = QStringLiteral("囧");
+inline const QString Duplicate =
+    QStringLiteral("对不起，您所输入的动画特征信息与现有数据重复或不完整，请别折腾本程序了ORZ");
+inline const QString SaveRefused =
+    QStringLiteral("对不起，此版本暂时不支持序号、搜索名以及动画原名的修改，如果需要调整这些项目，请删除本条后再试。");
+inline const QString DeleteQuestion = QStringLiteral("确定要删除本条内容吗？");
+inline const QString DeleteTitle = QStringLiteral("删除");
+
+// Our own messages for what the older program passed over in silence.
+inline const QString UnusableFile = QStringLiteral("无法使用数据文件 %1：\n%2\n\n该文件未作任何改动。");
+inline const QString BackupKept = QStringLiteral("\n\n上次正常打开时的备份保存在：%1");
+inline const QString NotSaved = QStringLiteral("本条修改未能保存，原有内容保持不变。\n原因：%1");
+inline const QString NotAdded = QStringLiteral("新条目未能加入，输入的内容仍保留在编辑框中。\n原因：%1");
+inline const QString NotDeleted = QStringLiteral("本条内容未能删除。\n原因：%1");
+
+// The search.
+inline const QString UnusableAddress =
+    QStringLiteral("当前站点的搜索地址无法使用：\n%1\n\n搜索地址必须以 http:// 或 https:// 开头，"
+                   "请在“BT平台设置”中修改后重新选择该站点。");
+inline const QString EmptyAddress = QStringLiteral("（空）");
+inline const QString CannotOpen = QStringLiteral("无法打开搜索页面：\n%1\n\n请确认系统已设置默认浏览器。");
+
+// The credit line, and the hidden phrase that opens the forum page: one part per edit field.
+inline const QString Credit = QStringLiteral("Korvane 开发组 出品 · 欢迎来论坛交流");
+inline const QString TriggerPhrase[6] = {QStringLiteral("K"), QStringLiteral("orva"), QStringLiteral("n"),
+                                         QStringLiteral("e"), QStringLiteral("v"),    QStringLiteral("r")};
+inline constexpr char ForumAddress[] = "https://korvane.example.org/forum/";
+
+} // namespace Form1Text
+
+// The site settings window.
+namespace Form2Text {
+
+inline const QString WindowTitle = QStringLiteral("BT平台设置");
+inline const QString New = QStringLiteral("新增");
+inline const QString Add = QStringLiteral("加入");
+inline const QString Modify = QStringLiteral("修改");
+inline const QString Delete = QStringLiteral("删除");
+inline const QString SetDefault = QStringLiteral("设为默认");
+inline const QString Restore = QStringLiteral("默认");
+inline const QString Back = QStringLiteral("返回");
+inline const QString BuiltInSites = QStringLiteral("内置站点");
+inline const QString CustomSites = QStringLiteral("自定义站点");
+inline const QString Address = QStringLiteral("连接(BT平台搜索页连接,以\"=\"结束,以\"http\"开头)：");
+inline const QString DisplayOrder = QStringLiteral("显示顺序：");
+inline const QString SiteName = QStringLiteral("站点名称：");
+inline const QString Utf8 = QStringLiteral("UTF-8的URL编码");
+
+inline const QString RefusalTitle = QStringLiteral("囧");
+inline const QString NameTaken = QStringLiteral("站点名称重复，如果想更新的话请点击修改，或者删除相应条目再添加。");
+inline const QString NameNotFound = QStringLiteral("对不起，这个版本无法正常修改服务器名称，请耐心等待...");
+inline const QString DeleteQuestion = QStringLiteral("确实要删除本条内容吗？");
+inline const QString DeleteTitle = QStringLiteral("删除条目");
+
+// Our own messages for what must not fail in silence.
+inline const QString NotAdded = QStringLiteral("站点未能加入，输入的内容仍保留在编辑框中。\n原因：%1");
+inline const QString NotModified = QStringLiteral("站点未能修改，原有内容保持不变。\n原因：%1");
+inline const QString NotDeleted = QStringLiteral("站点未能删除。\n原因：%1");
+inline const QString NotSetAsDefault = QStringLiteral("未能设为默认，内置站点与默认站点均保持不变。\n原因：%1");
+inline const QString NotRestored = QStringLiteral("未能恢复默认站点，内置站点保持不变。\n原因：%1");
+inline const QString NoSuchBuiltInSite = QStringLiteral("内置站点中没有名为“%1”的站点，未作任何修改。");
+inline const QString NoSuchDefaultSite = QStringLiteral("内置站点或默认站点中没有名为“%1”的站点，未作任何修改。");
+inline const QString DefaultsEmpty = QStringLiteral("默认站点为空，内置站点保持不变。");
+
+} // namespace Form2Text
+
+// Bringing along the earlier program's file at start-up.
+namespace JetText {
+
+inline const QString Title = QStringLiteral("Korvane");
+inline const QString Question =
+    QStringLiteral("数据文件 %1 是旧版程序的数据库（Jet 格式），本程序不能直接使用。\n\n"
+                   "要把它转换为本程序的格式吗？原文件将改名为 %2 保留，内容不作任何改动。");
+inline const QString NotConverted = QStringLiteral("数据文件未能转换，原文件保持不变。\n原因：%1");
+
+} // namespace JetText

@@ -1,0 +1,96 @@
+#include "support/coretest.h"
+
+#include "data/schema.h"
+#include "sites/sitestore.h"
+
+namespace {
+SearchSite site(const char *nub, const char *name, const char *url, int utf8)
+{
+    SearchSite s;
+    s.nub = u(nub);
+    s.btset = u(name);
+    s.urldata = u(url);
+    s.utf8 = utf8;
+    return s;
+}
+
+QStringList names(const Result<std::vector<SearchSite>> &sites)
+{
+    QStringList list;
+    for (const SearchSite &s : sites.value())
+        list << s.btset;
+    return list;
+}
+} // namespace
+
+TEST_F(CoreTest, SitesAreListedByDisplayOrderNumbersFirstThenTextEqualsInStoredOrder)
+{
+    makeDatabase({"insert into xd values ('10', 'ten', 'http://a/?q=', 0)",
+                  "insert into xd values ('9', 'nine', 'u', 1)", "insert into xd values ('b', 'bee', 'u', 0)",
+                  "insert into xd values ('-1.5', 'minus', 'u', 0)",
+                  "insert into xd values ('9', 'nine again', 'u', null)", "insert into xd values ('a', 'ay', 'u', 0)"});
+    const Result<std::vector<SearchSite>> sites = SiteStore::list(Schema::Custom);
+    EXPECT_EQ(names(sites), texts({"minus", "nine", "nine again", "ten", "ay", "bee"}));
+    EXPECT_TRUE(sites->at(2).utf8.isNull());
+    EXPECT_EQ(SiteStore::find(Schema::Custom, u("ten"))->urldata, u("http://a/?q="));
+    EXPECT_EQ(SiteStore::find(Schema::Custom, u("Ten")).error().code, ErrorCode::NotFound);
+    EXPECT_TRUE(Sites::isBuiltInName(u("Tokyo Toshokan")) && !Sites::isBuiltInName(u("tokyo toshokan")));
+}
+
+TEST_F(CoreTest, ReplacingInTwoTablesIsAllOrNothing)
+{
+    makeDatabase({"insert into xd values ('1', 'mine', 'http://old/?q=', 0)"});
+    // Set as default: bt and mr both, the row moving last in each.
+    ASSERT_TRUE(SiteStore::replace({Schema::BuiltIn, Schema::Defaults}, site("1", "极影", "http://new/?k=", 1)).ok());
+    for (const char *table : {"select * from bt", "select * from mr"})
+        EXPECT_EQ(rows(table).last(), u("1|极影|http://new/?k=|1"));
+    // A name one table lacks changes neither.
+    const QStringList before = rows("select * from bt union all select * from mr");
+    const Done refused = SiteStore::replace({Schema::BuiltIn, Schema::Defaults}, site("1", "mine", "http://x/?q=", 0));
+    EXPECT_EQ(refused.error().code, ErrorCode::NotFound);
+    EXPECT_EQ(rows("select * from bt union all select * from mr"), before);
+    ASSERT_TRUE(SiteStore::replace({Schema::Custom}, site("7", "mine", "http://x/?q=", 1)).ok());
+    EXPECT_EQ(rows("select * from xd"), texts({"7|mine|http://x/?q=|1"}));
+    EXPECT_TRUE(SiteStore::remove(Schema::Custom, u("mine")).ok() && rows("select * from xd").isEmpty());
+}
+
+TEST_F(CoreTest, RestoreCopiesTheWholeDefaultSetAsStoredAndRefusesAnEmptyOne)
+{
+    makeDatabase({"delete from mr", "insert into mr values ('2', 'B', null, 1)",
+                  "insert into mr values ('1', 'A', 'u', null)", "insert into mr values ('x', 'C', 'u', 0)"});
+    ASSERT_TRUE(SiteStore::restoreDefaults().ok());
+    EXPECT_EQ(rows("select * from bt"), texts({"1|A|u|<null>", "2|B|<null>|1", "x|C|u|0"}));
+    exec(texts({"delete from mr"}));
+    EXPECT_EQ(SiteStore::restoreDefaults().error().code, ErrorCode::NotFound);
+    EXPECT_EQ(rows("select count(*) from bt"), texts({"3"}));
+}
+
+class SiteFaults : public CoreTest, public ::testing::WithParamInterface<ErrorCode>
+{
+};
+
+TEST_P(SiteFaults, EveryChangeFailsWithItsKindAndLeavesTheTablesAsTheyWere)
+{
+    // Defaults larger than the built-in sites, so that restoring them needs room.
+    makeDatabase({"insert into xd values ('1', 'mine', 'http://old/?q=', 0)",
+                  "update mr set urldata = 'http://m/?q=' || hex(randomblob(3000))"});
+    const QStringList before = rows("select * from bt union all select * from xd union all select * from mr");
+    if (GetParam() == ErrorCode::ReadOnly)
+        makeReadOnly();
+    else
+        makeDiskFull();
+    const QString longUrl = QStringLiteral("http://x/?q=") + QString(5000, QLatin1Char('x'));
+    SearchSite changed = site("1", "极影", "", 1);
+    changed.urldata = longUrl;
+    SearchSite added = site("2", "new", "", 0);
+    added.urldata = longUrl;
+    const Done results[] = {SiteStore::add(Schema::Custom, added),
+                            SiteStore::replace({Schema::BuiltIn, Schema::Defaults}, changed),
+                            SiteStore::restoreDefaults()};
+    for (const Done &result : results)
+        EXPECT_EQ(result.error().code, GetParam()) << result.error().detail.toStdString();
+    EXPECT_EQ(rows("select * from bt union all select * from xd union all select * from mr"), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(SiteStore, SiteFaults, ::testing::Values(ErrorCode::ReadOnly, ErrorCode::Full),
+                         [](const auto &info) { return info.param == ErrorCode::ReadOnly ? "ReadOnly" : "DiskFull"; });

@@ -1,0 +1,328 @@
+#include "support/guitest.h"
+
+#include "data/datafile.h"
+#include "mainwindow/form1.h"
+#include "platform/browser.h"
+#include "sitesettings/form2.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+class Form1Test : public GuiTest
+{
+public:
+    // Entries numbered 1, 2, ... so that line i of the first order shows the i-th entry. A group holding "][" and
+    // two entries sharing a search name would mislead a lookup by the line's text.
+    void start(std::initializer_list<const char *> statements = {
+                   "insert into AD values ('1', 'A][B', 'Same', '3', 'First', 'note')",
+                   "insert into AD values ('2', 'G', 'Same', '8', 'Second', '')",
+                   "insert into AD values ('3', null, 'Other''Name', '7', 'Third', 'note')"})
+    {
+        makeDatabase(statements);
+        w = std::make_unique<Form1>();
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    }
+    void TearDown() override
+    {
+        w.reset();
+        GuiTest::TearDown();
+    }
+    QStringList fields() const
+    {
+        return {w->Text1->text(), w->Text2->text(), w->Text3->text(),
+                w->Text4->text(), w->Text5->text(), w->Text6->text()};
+    }
+    void fill(const QStringList &values)
+    {
+        QLineEdit *const f[] = {w->Text1, w->Text2, w->Text3, w->Text4, w->Text5, w->Text6};
+        for (int i = 0; i < 6; ++i)
+            f[i]->setText(values[i]);
+    }
+    // Which of 保存修改, 删除 and 加入条目 can be pressed, "+" or "-".
+    std::string entryButtons() const
+    {
+        std::string s;
+        for (const QPushButton *b : {w->Command2, w->Command3, w->Command5})
+            s += b->isEnabled() ? '+' : '-';
+        return s;
+    }
+    QString lastMessage() const { return MessageBox::shown().isEmpty() ? QString() : MessageBox::shown().last().text; }
+
+    std::unique_ptr<Form1> w;
+};
+} // namespace
+
+TEST_F(Form1Test, StartUpShowsEveryControlInItsFirstStateAndTabWalksThemInOrder)
+{
+    start({"update bt set utf8 = 1 where btset = '极影'", "insert into xd values ('0', 'Mine', 'http://m/?q=', 0)"});
+    EXPECT_EQ(w->windowTitle(), u("Korvane 0.9 Final"));
+    EXPECT_EQ(entryButtons(), "+--");
+    EXPECT_TRUE(w->Check3->isChecked() && w->Check2->isChecked() && w->List1->count() == 0);
+    EXPECT_EQ(w->Combo1->currentText(), u("序号"));
+    EXPECT_FALSE(w->Combo1->isEditable() || w->Combo2->isEditable());
+    // Built-in sites first, each group by display order; 极影 chosen with its address and encoding.
+    EXPECT_EQ(w->Combo2->itemText(4), u("Mine"));
+    EXPECT_EQ(w->Combo2->currentText(), u("极影"));
+    EXPECT_EQ(w->siteUrl(), u("http://bt.ktxp.com/search.php?keyword="));
+    EXPECT_TRUE(w->Check1->isChecked());
+    EXPECT_TRUE(w->Label2->buddy() == w->Text3 && w->Text3->accessibleName() == u("搜索名"));
+    EXPECT_EQ(w->Text6->font().family(), u("Tahoma"));
+    // 删除 and 加入条目 are disabled, so Tab passes them.
+    const QStringList order =
+        texts({"List1", "Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Command1", "Command2", "Combo1",
+               "Command4", "Combo2", "Check1", "Check2", "Check3", "Command6", "Command7", "Command8"});
+    QStringList walked;
+    for (QWidget *widget = w->List1; walked.size() < order.size(); widget = widget->nextInFocusChain()) {
+        if ((widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled() && order.contains(widget->objectName()))
+            walked << widget->objectName();
+    }
+    EXPECT_EQ(walked, order);
+}
+
+TEST_F(Form1Test, AnUnusableFileIsNamedWithItsReasonInChinese)
+{
+    QFile junk(dbPath());
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(4096, 'x')) == 4096);
+    junk.close();
+    QFile::copy(dbPath(), DataFile::backupPath());
+    w = std::make_unique<Form1>();
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_EQ(MessageBox::shown()[0].title, u("囧"));
+    EXPECT_EQ(lastMessage(),
+              u("无法使用数据文件 %1：\n不是数据库文件\n\n该文件未作任何改动。\n\n上次正常打开时的备份保存在：%2")
+                  .arg(dbPath(), DataFile::backupPath()));
+    EXPECT_EQ(w->List1->count() + w->Combo2->count(), 0);
+}
+
+TEST_F(Form1Test, AClickLoadsTheLinesOwnRowAndRecordsEverySelectedLine)
+{
+    start();
+    clickLine(w->List1, 1);
+    EXPECT_EQ(fields(), texts({"2", "G", "Same", "8", "Second", ""}));
+    EXPECT_EQ(entryButtons(), "++-");
+    clickLine(w->List1, 0);
+    EXPECT_EQ(fields(), texts({"1", "A][B", "Same", "3", "First", "note"}));
+    clickLine(w->List1, 2, Qt::ShiftModifier);
+    EXPECT_EQ(w->Text5->text(), u("Third"));
+    EXPECT_TRUE(w->SelSubG.value(0) == u("A][B") && w->SelEpisode.value(1) == u("8") && w->SelSubG.value(2).isNull());
+    EXPECT_EQ(w->SelSearchN.value(2), u("Other'Name"));
+    // The keyboard loads as a click does; a click on the current line again discards unsaved edits.
+    QTest::keyClick(w->List1, Qt::Key_Home);
+    w->Text6->setText(u("unsaved"));
+    clickLine(w->List1, 0);
+    EXPECT_EQ(w->Text6->text(), u("note"));
+    // A line whose row has gone loads nothing, and the buttons still switch.
+    exec({u("delete from AD where num = '1'")});
+    w->Command1->click();
+    EXPECT_EQ(entryButtons(), "--+");
+    clickLine(w->List1, 0);
+    EXPECT_EQ(fields(), QStringList(6));
+    EXPECT_EQ(entryButtons(), "++-");
+}
+
+TEST_F(Form1Test, EntryButtonsStoreRefuseAndReportInTheirOwnWords)
+{
+    start();
+    w->Command1->click();
+    fill(texts({"4", "DMG", "New Show", "3", "New Title", "a note"}));
+    w->Command5->click();
+    EXPECT_EQ(rows("select * from AD where num = '4'"), texts({"4|DMG|New Show|3|New Title|a note"}));
+    EXPECT_TRUE(fields() == QStringList(6) && w->List1->count() == 4 && entryButtons() == "--+");
+    // A duplicate is refused and the fields are emptied.
+    fill(texts({"5", "", "Same", "", "Fifth", ""}));
+    w->Command5->click();
+    EXPECT_EQ(lastMessage(), u("对不起，您所输入的动画特征信息与现有数据重复或不完整，请别折腾本程序了ORZ"));
+    EXPECT_EQ(fields(), QStringList(6));
+
+    // Save writes the loaded entry back; a changed key is refused and nothing is written.
+    clickLine(w->List1, 1);
+    w->Text2->setText(u("G2"));
+    w->Command2->click();
+    EXPECT_EQ(rows("select subg from AD order by rowid desc limit 1"), texts({"G2"}));
+    EXPECT_EQ(w->Text2->text(), u("G2"));
+    w->Text3->setText(u("Changed"));
+    w->Command2->click();
+    EXPECT_EQ(lastMessage(),
+              u("对不起，此版本暂时不支持序号、搜索名以及动画原名的修改，如果需要调整这些项目，请删除本条后再试。"));
+    EXPECT_EQ(rows("select count(*) from AD where SearchN = 'Changed'"), texts({"0"}));
+
+    // Delete asks first; No keeps the entry, Yes deletes the title in 原作名.
+    clickLine(w->List1, 0);
+    MessageBox::setNextAnswer(MessageBox::No);
+    w->Command3->click();
+    EXPECT_EQ(MessageBox::shown().last().title, u("删除"));
+    EXPECT_EQ(lastMessage(), u("确定要删除本条内容吗？"));
+    EXPECT_EQ(entryButtons(), "+--");
+    clickLine(w->List1, 0);
+    w->Command3->click();
+    EXPECT_EQ(rows("select num from AD"), texts({"3", "4", "2"}));
+    EXPECT_TRUE(w->Text5->text().isEmpty());
+
+    // A write that fails says why in Chinese, and the typed entry stays in the fields.
+    makeReadOnly();
+    w->Command1->click();
+    fill(texts({"9", "g", "s9", "1", "t9", ""}));
+    w->Command5->click();
+    EXPECT_EQ(lastMessage(), u("新条目未能加入，输入的内容仍保留在编辑框中。\n原因：文件只读"));
+    EXPECT_EQ(w->Text3->text(), u("s9"));
+}
+
+TEST_F(Form1Test, KeyFiltersEpisodeStepsAndShortcutsWork)
+{
+    start({"insert into AD values ('1', 'g', 's', '8', 't', 'o')"});
+    typeInto(w->Text1, u("12-3.4Kk e中 x"));
+    typeInto(w->Text4, u("0e9E.-aK"));
+    EXPECT_EQ(w->Text1->text(), u("12-3.4K"));
+    EXPECT_EQ(w->Text4->text(), u("0e9.-"));
+    QTest::keyClick(w->Text4, Qt::Key_Backspace);
+    EXPECT_EQ(w->Text4->text(), u("0e9."));
+    w->Text4->setFocus();
+    QTest::keyClick(w->Text4, Qt::Key_Tab);
+    EXPECT_EQ(w->focusWidget(), w->Text5);
+
+    clickLine(w->List1, 0);
+    QSignalSpy searched(w->Command4, &QPushButton::clicked);
+    QTest::keyClick(w->List1, Qt::Key_Return);
+    EXPECT_EQ(searched.size(), 1);
+    w->Text2->setFocus();
+    QTest::keyClick(w->Text2, Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(w->Text4->text(), u("9"));
+    QTest::keyClick(w->Text2, Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(w->Text2, Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(w->Text2, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(rows("select Episode from AD"), texts({"7"}));
+    w->Text4->setText(u("e"));
+    w->Command6->click();
+    EXPECT_EQ(w->Text4->text(), u("e"));
+    // Delete in the list asks only while 删除 can be pressed.
+    clickLine(w->List1, 0);
+    MessageBox::setNextAnswer(MessageBox::No);
+    QTest::keyClick(w->List1, Qt::Key_Delete);
+    QTest::keyClick(w->List1, Qt::Key_Delete);
+    EXPECT_EQ(MessageBox::shown().size(), 1);
+    QTest::keyClick(w->List1, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(entryButtons(), "--+");
+    for (QPushButton *b : {w->Command4, w->Command3, w->Command1, w->Command2, w->Command6, w->Command7})
+        EXPECT_FALSE(b->toolTip().isEmpty()) << b->objectName().toStdString();
+}
+
+TEST_F(Form1Test, TheSettingsWindowIsOneOwnedWindowAndTheCreditNeedsTheExactPhrase)
+{
+    start({});
+    w->Command8->click();
+    QPointer<Form2> settings = w->settingsWindow();
+    w->Command8->click();
+    ASSERT_TRUE(settings);
+    EXPECT_TRUE(w->settingsWindow() == settings && !settings->isModal());
+    EXPECT_TRUE(w->screen()->availableGeometry().contains(settings->frameGeometry()));
+    for (const char *last : {"r ", "R", "r"}) {
+        fill(texts({"K", "orva", "n", "e", "v", last}));
+        QTest::mouseClick(w->Label7, Qt::LeftButton);
+    }
+    EXPECT_EQ(opened, QList<QByteArray>{"https://korvane.example.org/forum/"});
+    // Closing the main window closes the settings window too.
+    w->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return settings.isNull() || !settings->isVisible(); }));
+}
+
+// The search: exact addresses in both encodings, one per selected line, in list order.
+TEST_F(Form1Test, SearchesOpenTheExactAddressOfEachSelectedLineInBothEncodings)
+{
+    start({"update bt set urldata = 'http://bt.example/?q=', utf8 = 0 where btset = '极影'",
+           "insert into AD values ('1', 'XYZ', '中', '8', 't', '')",
+           "insert into AD values ('2', '', '中', '8', 't', '')",
+           "insert into AD values ('3', 'B', 'two', '第二话', 't', '')"});
+    const struct
+    {
+        int line;
+        bool group, episode;
+        const char *codePage, *utf8;
+    } cases[] = {
+        {0, true, true, "%58%59%5A%20%D6%D0%20%30%39", "XYZ%20%E4%B8%AD%2009"},
+        {0, true, false, "%58%59%5A%20%D6%D0", "XYZ%20%E4%B8%AD"},
+        {0, false, true, "%D6%D0%20%30%39", "%E4%B8%AD%2009"},
+        {0, false, false, "%D6%D0", "%E4%B8%AD"},
+        // An empty group keeps its blank in the code page; UTF-8 trims it. No number, no episode part.
+        {1, true, true, "%20%D6%D0%20%30%39", "%E4%B8%AD%2009"},
+        {2, true, true, "%42%20%74%77%6F", "B%20two"},
+    };
+    for (const auto &c : cases) {
+        clickLine(w->List1, c.line);
+        w->Check3->setChecked(c.group);
+        w->Check2->setChecked(c.episode);
+        opened.clear();
+        for (const bool utf8 : {false, true}) {
+            w->Check1->setChecked(utf8);
+            QTest::mouseClick(w->Command4, Qt::LeftButton);
+        }
+        EXPECT_EQ(opened, QList<QByteArray>({"http://bt.example/?q=" + QByteArray(c.codePage),
+                                             "http://bt.example/?q=" + QByteArray(c.utf8)}));
+    }
+    // Several lines open in list order, each with its own words; the pages after the first are spaced out.
+    opened.clear();
+    clickLine(w->List1, 2);
+    clickLine(w->List1, 0, Qt::ControlModifier);
+    w->Command4->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened.size() == 2; }));
+    EXPECT_EQ(opened, QList<QByteArray>({"http://bt.example/?q=XYZ%20%E4%B8%AD%2009", "http://bt.example/?q=B%20two"}));
+    // When no browser takes a page, one message says so and the rest are dropped.
+    Browser::setHandlerForTesting([&](const QByteArray &address) { return opened << address, false; });
+    opened.clear();
+    w->Command4->click();
+    EXPECT_EQ(opened.size(), 1);
+    EXPECT_FALSE(w->findChild<QTimer *>(u("searchSpacing"))->isActive());
+    EXPECT_TRUE(lastMessage().startsWith(u("无法打开搜索页面：")));
+}
+
+TEST_F(Form1Test, PickingASiteSetsItsAddressAndEncodingAndOnlyWebAddressesOpen)
+{
+    start({"insert into AD values ('1', 'A', 'one', '1', 't', '')",
+           "update bt set urldata = '' where btset = 'Levelup'",
+           "insert into xd values ('1', '极影', 'http://custom/?q=', 1)",
+           "insert into xd values ('2', 'It''s ][', 'file:///etc/?q=', 1)",
+           "insert into xd values ('3', 'levelup', 'http://lower/?q=', 0)"});
+    const auto pick = [&](int index) {
+        w->Combo2->setCurrentIndex(index);
+        Q_EMIT w->Combo2->activated(index);
+    };
+    // Names are compared letter case and all; a custom site named like a built-in one is the built-in one.
+    const struct
+    {
+        int index;
+        const char *url;
+        bool utf8;
+    } cases[] = {{6, "http://lower/?q=", false},
+                 {4, "http://bt.ktxp.com/search.php?keyword=", false},
+                 {2, "", true},
+                 {5, "file:///etc/?q=", true}};
+    for (const auto &c : cases) {
+        w->Check1->setChecked(!c.utf8);
+        pick(c.index);
+        EXPECT_TRUE(w->siteUrl() == u(c.url) && w->Check1->isChecked() == c.utf8) << c.index;
+    }
+    clickLine(w->List1, 0);
+    for (const int index : {2, 5}) {
+        pick(index);
+        w->Command4->click();
+        EXPECT_TRUE(
+            lastMessage().startsWith(u("当前站点的搜索地址无法使用：\n") + (index == 2 ? u("（空）") : u("file:"))));
+    }
+    EXPECT_TRUE(opened.isEmpty());
+    // A name no row has any more leaves the site as it was.
+    exec({u("delete from xd")});
+    pick(6);
+    EXPECT_EQ(w->siteUrl(), u("file:///etc/?q="));
+}

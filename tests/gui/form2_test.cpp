@@ -1,0 +1,211 @@
+#include "support/guitest.h"
+
+#include "data/module1.h"
+#include "mainwindow/form1.h"
+#include "platform/windoworder.h"
+#include "sitesettings/form2.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+// The main window with the settings window opened from its button; two custom sites beside the first built-in ones.
+class Form2Test : public GuiTest
+{
+public:
+    void open()
+    {
+        form1.reset();
+        Module1::resetForTesting();
+        QFile::remove(dbPath());
+        MessageBox::setTestMode(true);
+        makeDatabase({"insert into xd values ('20', 'Nyaa', 'https://nyaa.example/?q=', 1)",
+                      "insert into xd values ('10', '爱恋', 'http://love.example/s.php?k=', 0)"});
+        form1 = std::make_unique<Form1>();
+        form1->show();
+        form1->Command8->click();
+        f2 = form1->settingsWindow();
+        ASSERT_NE(f2, nullptr);
+        f2->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(f2));
+        MessageBox::setWhileShown([this] { onTopWhileShown << WindowOrder::isOnTop(f2); });
+    }
+    void TearDown() override
+    {
+        form1.reset();
+        GuiTest::TearDown();
+    }
+    // Steps as a user takes them: "b:name" and "c:name" pick a built-in or custom site, "n" presses 新增, "1:text"
+    // types into a field, "3-" erases its last character, "1=text" replaces its text.
+    void act(const char *steps)
+    {
+        for (const QString &step : u(steps).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            QLineEdit *field = step[0] == u'1' ? f2->Text1 : step[0] == u'2' ? f2->Text2 : f2->Text3;
+            if (step == u("n"))
+                f2->Command6->click();
+            else if (step[0] == u'b' || step[0] == u'c')
+                pick(step[0] == u'b' ? f2->List1 : f2->List2, step.mid(2));
+            else if (step[1] == u'-')
+                QTest::keyClick(field, Qt::Key_Backspace);
+            else if (step[1] == u'=')
+                field->clear(), typeInto(field, step.mid(2));
+            else
+                typeInto(field, step.mid(2));
+        }
+    }
+    void pick(QListWidget *list, const QString &name)
+    {
+        const QList<QListWidgetItem *> found = list->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << name.toStdString();
+        clickLine(list, list->row(found.first()));
+    }
+    // The four buttons the rules drive, "+" enabled or "-": 加入 修改 删除 设为默认.
+    std::string buttons() const
+    {
+        std::string s;
+        for (const QPushButton *b : {f2->Command4, f2->Command1, f2->Command7, f2->Command5})
+            s += b->isEnabled() ? '+' : '-';
+        return s;
+    }
+    QStringList choice() const
+    {
+        QStringList names;
+        for (int i = 0; i < form1->Combo2->count(); ++i)
+            names << form1->Combo2->itemText(i);
+        return names;
+    }
+    QString lastMessage() const { return MessageBox::shown().isEmpty() ? QString() : MessageBox::shown().last().text; }
+
+    std::unique_ptr<Form1> form1;
+    Form2 *f2 = nullptr;
+    QList<bool> onTopWhileShown; // for every message box: was the window still on top while it was up
+};
+} // namespace
+
+// Each situation of the window, reached by picks, presses and typing, and the buttons and locks it leaves.
+TEST_F(Form2Test, ButtonStatesFollowTheFieldRules)
+{
+    const struct
+    {
+        const char *steps;
+        const char *buttons; // 加入 修改 删除 设为默认
+        bool locked;
+    } cases[] = {
+        {"", "----", false},
+        {"b:极影", "-+--", true},
+        {"n b:极影", "----", true},
+        // The same built-in again: the fields get the texts they hold, and their rules run all the same.
+        {"b:极影 b:极影", "-+-+", true},
+        {"b:极影 b:动漫花园 3:x", "----", true},
+        {"b:极影 b:动漫花园 3:x 3-", "-+-+", true},
+        {"c:爱恋", "-++-", false},
+        {"n c:爱恋", "+-+-", false},
+        {"b:极影 b:动漫花园 n", "----", false},
+        {"n 1:5 2:a", "----", false},
+        {"n 3:http://x/?q= 1:5 2:a", "+---", false},
+        {"n 1:5 2:a 3:http://x/?q= 2-", "----", false},
+        // The address needs the scheme and the final "=".
+        {"n 1:5 2:a 3:https://x=", "+---", false},
+        {"n 1:5 2:a 3:HTTP://x=", "----", false},
+        {"n 1:5 2:a 3:http:/x=", "----", false},
+        {"b:极影 b:动漫花园 3=ftp://x=", "----", true},
+        {"c:爱恋 3=http://x", "--+-", false},
+        // A built-in site's order and name cannot be edited; the order takes numbers, "-" and "." only.
+        {"b:动漫花园 1:9 2:x 3- 3:=", "-+-+", true},
+        {"c:爱恋 1=1a2-Z.3中, 2=2", "-++-", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.steps);
+        open();
+        act(c.steps);
+        EXPECT_EQ(buttons(), c.buttons);
+        EXPECT_EQ(f2->Text1->isReadOnly() && f2->Text2->isReadOnly() && !f2->Check1->isEnabled(), c.locked);
+    }
+    EXPECT_EQ(f2->Text1->text(), u("12-.3"));
+    // Moving into one list unselects the other.
+    act("b:极影");
+    EXPECT_TRUE(f2->List2->selectedItems().isEmpty());
+    QTest::keyClick(f2->List1, Qt::Key_Tab);
+    EXPECT_TRUE(f2->List1->selectedItems().isEmpty());
+}
+
+TEST_F(Form2Test, SiteOperationsWriteTheirTablesAndRebuildTheMainWindowsChoice)
+{
+    open();
+    const QString currentUrl = form1->siteUrl();
+    act("n 1:15 2:Mikan 3:https://m.example/?s=");
+    f2->Check1->setChecked(true);
+    f2->Command4->click();
+    EXPECT_EQ(rows("select * from xd where btset = 'Mikan'"), texts({"15|Mikan|https://m.example/?s=|1"}));
+    EXPECT_EQ(choice(), texts({"极影", "动漫花园", "Levelup", "Tokyo Toshokan", "爱恋", "Mikan", "Nyaa"}));
+    EXPECT_EQ(f2->List2->item(1)->text(), u("Mikan"));
+    EXPECT_EQ(form1->siteUrl(), currentUrl);
+    // A name taken: refused with the window lowered while the box is up, the fields cleared all the same.
+    act("n 1:1 2:Nyaa 3:http://other=");
+    f2->Command4->click();
+    EXPECT_EQ(lastMessage(), u("站点名称重复，如果想更新的话请点击修改，或者删除相应条目再添加。"));
+    EXPECT_EQ(onTopWhileShown, QList<bool>({false}));
+    EXPECT_TRUE(WindowOrder::isOnTop(f2) && f2->Text2->text().isEmpty());
+
+    // Modify finds the custom site by the name in the field; a name no custom site has is refused.
+    act("c:爱恋 1=30");
+    f2->Command1->click();
+    EXPECT_EQ(rows("select * from xd").last(), u("30|爱恋|http://love.example/s.php?k=|0"));
+    act("c:爱恋 2:2");
+    f2->Command1->click();
+    EXPECT_EQ(lastMessage(), u("对不起，这个版本无法正常修改服务器名称，请耐心等待..."));
+
+    // A built-in site: modify changes bt only, set as default bt and mr, restore brings mr back.
+    act("b:动漫花园 3=https://a/?q=");
+    f2->Command1->click();
+    act("b:动漫花园 3=https://b/?q=");
+    f2->Command5->click();
+    act("b:动漫花园 3=https://c/?q=");
+    f2->Command1->click();
+    f2->Command3->click();
+    EXPECT_EQ(rows("select urldata from bt where btset = '动漫花园' union all select urldata from mr where btset = "
+                   "'动漫花园'"),
+              texts({"https://b/?q=", "https://b/?q="}));
+    EXPECT_TRUE(f2->Text3->text().isEmpty());
+
+    // Delete asks with the window lowered; No keeps the site, Yes deletes it and rebuilds the choice.
+    act("c:Mikan");
+    MessageBox::setNextAnswer(MessageBox::No);
+    f2->Command7->click();
+    EXPECT_EQ(MessageBox::shown().last().title, u("删除条目"));
+    act("c:Mikan");
+    f2->Command7->click();
+    EXPECT_EQ(rows("select count(*) from xd where btset = 'Mikan'"), texts({"0"}));
+    EXPECT_FALSE(choice().contains(u("Mikan")) || onTopWhileShown.contains(true));
+
+    // A write that fails says why, in Chinese, and keeps what was typed.
+    makeReadOnly();
+    act("n 1:16 2:Later 3:http://l/?q=");
+    f2->Command4->click();
+    EXPECT_EQ(lastMessage(), u("站点未能加入，输入的内容仍保留在编辑框中。\n原因：文件只读"));
+    EXPECT_EQ(f2->Text2->text(), u("Later"));
+}
+
+TEST_F(Form2Test, OpensOnTopAfreshEachTimeAndClosesWithBackOrEscape)
+{
+    open();
+    act("c:Nyaa");
+    f2->Command2->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form1->settingsWindow() == nullptr; }));
+    exec({u("update xd set nub = '1' where btset = 'Nyaa'")});
+    form1->Command8->click();
+    f2 = form1->settingsWindow();
+    ASSERT_NE(f2, nullptr);
+    EXPECT_TRUE(WindowOrder::isOnTop(f2));
+    EXPECT_EQ(f2->List2->item(0)->text(), u("Nyaa"));
+    EXPECT_TRUE(f2->Text2->text().isEmpty() && buttons() == "----");
+    f2->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f2));
+    QTest::keyClick(f2, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form1->settingsWindow() == nullptr; }));
+}
