@@ -73,7 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CoreTest, AddStoresWholeEntriesAndRefusesEveryKindOfDuplicate)
 {
     makeDatabase(Sample);
-    EXPECT_TRUE(EntryStore::add(entry("11", "G's", "It's", "3", "T\"x", "")).ok());
+    // A field that holds nothing is stored as empty text, as a cleared field is.
+    EXPECT_TRUE(EntryStore::add({u("11"), u("G's"), u("It's"), u("3"), u("T\"x"), QString()}).ok());
     EXPECT_EQ(rows("select * from AD order by rowid desc limit 1"), texts({"11|G's|It's|3|T\"x|"}));
     for (const AnimeEntry &duplicate : {entry("10", "", "new", "", "new", ""), entry("12", "", "Foo", "", "new", ""),
                                         entry("12", "", "new", "", "标题", "")}) {
