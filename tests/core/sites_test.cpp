@@ -3,6 +3,12 @@
 #include "data/schema.h"
 #include "sites/sitestore.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <future>
+#include <thread>
+
 namespace {
 SearchSite site(const char *nub, const char *name, const char *url, int utf8)
 {
@@ -94,3 +100,31 @@ TEST_P(SiteFaults, EveryChangeFailsWithItsKindAndLeavesTheTablesAsTheyWere)
 
 INSTANTIATE_TEST_SUITE_P(SiteStore, SiteFaults, ::testing::Values(ErrorCode::ReadOnly, ErrorCode::Full),
                          [](const auto &info) { return info.param == ErrorCode::ReadOnly ? "ReadOnly" : "DiskFull"; });
+
+TEST_F(CoreTest, AddingASiteTestsTheNameAndAddsItInOneStepAgainstAnotherCopy)
+{
+    // Another copy of the program is adding the same name and commits while this one is adding it: the name must
+    // be refused here, not stored twice.
+    makeDatabase();
+    std::promise<void> writing;
+    std::thread other([&] {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            db.setDatabaseName(dbPath());
+            QSqlQuery q(db);
+            const bool began = db.open() && q.exec(QStringLiteral("begin immediate")) &&
+                               q.exec(QStringLiteral("insert into xd values ('1', 'Same', 'http://a/?q=', 0)"));
+            writing.set_value();
+            // Long enough for the add below to be under way; it waits for the file meanwhile.
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            if (began)
+                q.exec(QStringLiteral("commit"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    });
+    writing.get_future().wait();
+    const Done added = SiteStore::add(Schema::Custom, site("2", "Same", "http://b/?q=", 0));
+    other.join();
+    EXPECT_EQ(added.error().code, ErrorCode::Duplicate);
+    EXPECT_EQ(rows("select urldata from xd"), texts({"http://a/?q="}));
+}

@@ -94,7 +94,7 @@ Done check(const QString &file, bool existed)
         // Read-write even for the check: a change a crash left half done is rolled back on opening.
         db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) +
                            (readOnlyForTesting() ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw")));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=3000"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(Module1::busyTimeoutMs()));
         if (!db.open())
             return sqlFailure(db.lastError());
         Done sound = Schema::check(db);

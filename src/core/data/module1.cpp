@@ -21,6 +21,7 @@ struct State
     int depth = 0;
     RecordSet *rs = nullptr;
     std::function<void(QSqlDatabase &)> afterOpen;
+    int busyTimeoutMs = 3000;
 };
 
 State &state()
@@ -97,7 +98,7 @@ void useFile(const QString &path, bool readOnly)
     db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) +
                        (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw")));
     // A file another copy of the program is writing is waited for briefly rather than failed.
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=3000"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(s.busyTimeoutMs));
     s.prepared = true;
     s.usable = true;
     s.unusable = {};
@@ -171,6 +172,16 @@ void resetForTesting()
 void setAfterOpenForTesting(std::function<void(QSqlDatabase &)> afterOpen)
 {
     state().afterOpen = std::move(afterOpen);
+}
+
+int busyTimeoutMs()
+{
+    return state().busyTimeoutMs;
+}
+
+void setBusyTimeoutForTesting(int ms)
+{
+    state().busyTimeoutMs = ms;
 }
 
 } // namespace Module1

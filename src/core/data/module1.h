@@ -62,5 +62,8 @@ private:
 void resetForTesting();
 // Runs statements on every fresh connection, such as a page limit that makes the disk "fill".
 void setAfterOpenForTesting(std::function<void(QSqlDatabase &)> afterOpen);
+// How long a file another program holds is waited for; tests wait less.
+int busyTimeoutMs();
+void setBusyTimeoutForTesting(int ms);
 
 } // namespace Module1

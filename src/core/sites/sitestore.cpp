@@ -104,15 +104,18 @@ Result<SearchSite> find(const QString &table, const QString &name)
 Done add(const QString &table, const SearchSite &site)
 {
     Module1::Opened opened;
-    if (const Result<SearchSite> taken = find(table, site.btset); taken)
-        return failure(ErrorCode::Duplicate, site.btset);
-    else if (taken.error().code != ErrorCode::NotFound)
-        return taken.error();
+    // The name test and the new row see the same table, even with another copy of the program at work.
+    Module1::Transaction adding;
+    if (!adding.started())
+        return adding.started();
     RecordSet &rs = Module1::Rs();
-    // Names the table the new row goes to, reading no row.
-    if (Done named = rs.openRowIds(table, {}); !named)
-        return named;
-    return rs.addNew(valuesOf(site));
+    if (Done read = rs.open(table, {{btset, site.btset}}); !read)
+        return read;
+    if (!rs.atEnd())
+        return failure(ErrorCode::Duplicate, site.btset);
+    if (Done added = rs.addNew(valuesOf(site)); !added)
+        return added;
+    return adding.commit();
 }
 
 Done replace(const QStringList &tables, const SearchSite &site)

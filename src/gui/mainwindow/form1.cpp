@@ -65,7 +65,6 @@ void Form1::createControls()
     Check1 = named<QCheckBox>("Check1", Utf8);
     Command8 = named<QPushButton>("Command8", SiteSettings);
     Label7 = named<QLabel>("Label7", Credit);
-    Label7->setCursor(Qt::PointingHandCursor);
 
     Combo1 = named<QComboBox>("Combo1");
     for (const QString &order : Orders)
@@ -103,8 +102,8 @@ void Form1::createControls()
     Command7 = named<QPushButton>("Command7", EpisodeDown);
 
     // The serial number and the episode take digits, "-", "." and the one letter of the phrase that falls on them.
-    Text1->installEventFilter(new KeyFilter(QStringLiteral("1234567890") + TriggerPhrase[0], Text1));
-    Text4->installEventFilter(new KeyFilter(QStringLiteral("1234567890") + TriggerPhrase[3], Text4));
+    new KeyFilter(QStringLiteral("1234567890") + TriggerPhrase[0], Text1);
+    new KeyFilter(QStringLiteral("1234567890") + TriggerPhrase[3], Text4);
 }
 
 void Form1::layOutControls()

@@ -89,7 +89,7 @@ void Form2::createControls()
     Label3->setWordWrap(true);
 
     // The display order takes digits, "-" and ".".
-    Text1->installEventFilter(new KeyFilter(QStringLiteral("1234567890"), Text1));
+    new KeyFilter(QStringLiteral("1234567890"), Text1);
 }
 
 void Form2::layOutControls()

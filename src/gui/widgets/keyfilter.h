@@ -3,20 +3,26 @@
 #include <QObject>
 #include <QString>
 
-// Lets through only the characters of an accepted set, Backspace, "-" and "."; every other typed character,
-// control characters such as Ctrl+V included, is discarded without a word. Keys that type nothing (arrows,
-// Delete) and Tab, which moves to the next control, are left alone, and so is text that arrives without a key (set by
-// the program).
+class QLineEdit;
+
+// Keeps a field to an accepted set of characters ("-" and "." always among them) as the user types or pastes.
+// It decides on typed characters only: keys that type nothing, editing keys and shortcuts (Backspace, Delete,
+// Tab, Ctrl+A, Ctrl+C, Ctrl+Z...) do what they do in every field. Text pasted, dropped or composed through an
+// input method arrives with the characters the field refuses taken out. Text set by the program is left alone.
 class KeyFilter : public QObject
 {
 public:
-    KeyFilter(const QString &accepted, QObject *parent);
+    KeyFilter(const QString &accepted, QLineEdit *field);
 
-    bool accepts(const QString &typed) const;
+    // The text with every refused character taken out.
+    QString accepted(const QString &text) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void insert(const QString &text);
+
     QString m_accepted;
+    QLineEdit *m_field;
 };
