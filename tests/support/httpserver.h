@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QTcpServer>
+
+class QTcpSocket;
+
+// Just enough HTTP/1.1 on 127.0.0.1 for the network tests: every request gets the route of its path and the
+// connection is closed after the answer. Stops when destroyed.
+class HttpServer : public QObject
+{
+    Q_OBJECT
+public:
+    struct Route
+    {
+        int status = 200;
+        QByteArray body{};
+        QByteArray contentType = "text/plain";
+        QByteArray location{}; // sent as Location when not empty
+        int delayMs = 0;       // answers this much later; -1: never
+        int together = 0;      // holds the answer until this many requests wait for it, then answers them all
+        QByteArray chunk{};    // when not empty: a body of this chunk sent again and again, every everyMs
+        int everyMs = 0;
+    };
+
+    // Requests beyond maxRequests get their connection closed unanswered.
+    explicit HttpServer(int maxRequests = 200, QObject *parent = nullptr);
+
+    bool listening() const { return m_server.isListening(); }
+    quint16 port() const { return m_server.serverPort(); }
+    QByteArray url(const QByteArray &target) const { return "http://127.0.0.1:" + QByteArray::number(port()) + target; }
+    // The whole target (path and query) is looked up first, then the path alone; anything else is a 404.
+    void route(const QByteArray &target, const Route &route) { m_routes.insert(target, route); }
+
+    // Request heads, and their targets (path and query), as received in order of arrival.
+    const QList<QByteArray> &heads() const { return m_heads; }
+    const QList<QByteArray> &targets() const { return m_targets; }
+    // The most connections that were open and not yet answered at once.
+    int maxOpen() const { return m_maxOpen; }
+
+private:
+    void readHead(QTcpSocket *socket);
+    void answer(QTcpSocket *socket, const Route &route);
+    void leave(QTcpSocket *socket);
+
+    QHash<QByteArray, Route> m_routes;
+    QList<QByteArray> m_heads, m_targets;
+    QSet<QTcpSocket *> m_open;
+    QList<QTcpSocket *> m_held;
+    int m_maxRequests;
+    int m_maxOpen = 0;
+    QTcpServer m_server; // last: it stops, and its sockets go, while the members their signals reach still exist
+};
