@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QDateTime>
 #include <QString>
 #include <QStringView>
 
-// The single values of a feed item, read without trusting them: each gives its "unknown" value (empty, -1 or an
-// invalid time) for anything malformed or absurd.
+// The single values of a feed item, read without trusting them: each gives its "unknown" value (empty or -1) for
+// anything malformed or absurd.
 
 // Plain text: whitespace and control characters collapsed to single spaces, trimmed, direction overrides and
 // lone surrogate halves dropped, cut to maxLength characters.
@@ -30,8 +29,3 @@ qint64 wholeNumber(QStringView text, qint64 max);
 qint64 sizeInBytes(QStringView text);
 // No release is this large; anything above is a feed's error.
 inline constexpr qint64 maxSize = qint64(1) << 50;
-
-// An e-mail style date ("Sat, 13 Apr 2024 00:15:03 +0800", "13 Apr 24 00:15 GMT", named zones), in UTC.
-QDateTime dateFromRfc822(QStringView text);
-// An ISO 8601 date and time ("2024-04-13T00:15:03.557+08:00"); one without an offset is taken at the given one.
-QDateTime dateFromIso(QStringView text, int defaultOffsetSeconds);

@@ -1,5 +1,6 @@
 #include "feeds/feedreader.h"
 
+#include "feeds/feeddates.h"
 #include "feeds/feedfields.h"
 
 #include <QStringDecoder>

@@ -12,12 +12,12 @@
 struct Release
 {
     QString title;       // whitespace collapsed, at most maxTitleLength characters
-    QString link;        // the item's page (http or https)
-    QString magnet;      // a magnet: address
-    QString torrent;     // the address of a .torrent file (http or https)
-    QString infoHash;    // 40 lower-case hex digits; empty when unknown
-    qint64 size = -1;    // bytes; -1 unknown
-    QDateTime published; // UTC; invalid when unknown
+    QString link;        // the item's page (http or https): its link, else its guid; never the .torrent file
+    QString magnet;      // a magnet: address (an enclosure, the link, or the first in the description)
+    QString torrent;     // a .torrent file's address (http or https): an enclosure, else a link to one
+    QString infoHash;    // 40 lower-case hex digits (nyaa:infoHash, else the magnet's); empty when unknown
+    qint64 size = -1;    // bytes (nyaa:size, torrent:contentLength, else an enclosure's length); -1 unknown
+    QDateTime published; // UTC (pubDate, else torrent:pubDate); invalid when unknown
     int seeders = -1;    // -1 unknown
     int leechers = -1;   // -1 unknown
 };
