@@ -7,6 +7,7 @@
 #include <QXmlStreamReader>
 
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -80,6 +81,61 @@ std::optional<QString> decodeDocument(const QByteArray &document)
     if (!decoder.isValid())
         return std::nullopt;
     return decoder.decode(document);
+}
+
+// Qt's reader takes time that grows with the square of two things no feed has many of: the attributes of one
+// element, and the namespace declarations in scope where a prefixed name is looked up. A few hundred kilobytes
+// of either would stall it for seconds, so documents with more than these are refused before reading.
+constexpr int maxAttributes = 64;
+constexpr int maxNamespacesInScope = 64;
+
+// A single pass over the tags, outside comments, CDATA sections and quoted values. Every "xmlns" in a tag counts
+// as a declaration, which at worst counts too many.
+bool hasSaneShape(QStringView t)
+{
+    std::vector<int> declared; // namespace declarations of each open element
+    int inScope = 0;
+    qsizetype i = t.indexOf(QLatin1Char('<'));
+    auto skipPast = [&](QStringView end) {
+        const qsizetype at = t.indexOf(end, i);
+        i = at < 0 ? t.size() : at + end.size();
+    };
+    for (; i >= 0 && i < t.size(); i = t.indexOf(QLatin1Char('<'), i)) {
+        const QChar next = i + 1 < t.size() ? t[i + 1] : QChar();
+        if (next == QLatin1Char('!') && t.mid(i).startsWith(u"<![CDATA[")) {
+            skipPast(u"]]>");
+        } else if (next == QLatin1Char('!') && t.mid(i).startsWith(u"<!--")) {
+            skipPast(u"-->");
+        } else if (next == QLatin1Char('!') || next == QLatin1Char('?')) {
+            i += 2;
+        } else if (next == QLatin1Char('/')) {
+            inScope -= declared.empty() ? 0 : declared.back();
+            if (!declared.empty())
+                declared.pop_back();
+            i += 2;
+        } else {
+            int attributes = 0, namespaces = 0;
+            QChar quote;
+            for (++i; i < t.size() && (!quote.isNull() || t[i] != QLatin1Char('>')); ++i) {
+                const QChar c = t[i];
+                if (!quote.isNull())
+                    quote = c == quote ? QChar() : quote;
+                else if (c == QLatin1Char('"') || c == QLatin1Char('\''))
+                    quote = c;
+                else if (c == QLatin1Char('='))
+                    ++attributes;
+                else if (c == QLatin1Char('x') && t.mid(i, 5) == u"xmlns")
+                    ++namespaces;
+            }
+            if (attributes > maxAttributes || inScope + namespaces > maxNamespacesInScope)
+                return false;
+            if (i < t.size() && t[i - 1] != QLatin1Char('/')) {
+                declared.push_back(namespaces);
+                inScope += namespaces;
+            }
+        }
+    }
+    return true;
 }
 
 QString elementText(QXmlStreamReader &xml)
@@ -251,13 +307,17 @@ Result<QList<Release>> readFeed(const QByteArray &document)
     if (!text)
         return failure(ErrorCode::NotAFeed, QStringLiteral("The feed declares an encoding this system lacks."));
 
+    if (!hasSaneShape(*text))
+        return failure(ErrorCode::NotAFeed, QStringLiteral("The document has elements no feed has."));
+
     QXmlStreamReader xml(*text);
-    // Entities are refused before any is used: a few declared ones can expand a small answer into gigabytes, and
-    // feeds have no use for them. (External ones the reader never fetches.)
+    // A document type of its own is refused before anything in it is used: a few declared entities can expand a
+    // small answer into gigabytes, and declared default attributes can add thousands to every element. Feeds have
+    // no use for either. (External ones the reader never fetches.)
     while (!xml.atEnd() && !xml.isStartElement()) {
         xml.readNext();
-        if (xml.isDTD() && !xml.entityDeclarations().isEmpty())
-            return failure(ErrorCode::NotAFeed, QStringLiteral("The document declares entities."));
+        if (xml.isDTD() && (xml.text().contains(QLatin1Char('[')) || !xml.entityDeclarations().isEmpty()))
+            return failure(ErrorCode::NotAFeed, QStringLiteral("The document declares a document type of its own."));
     }
     if (!xml.isStartElement() || xml.name() != u"rss")
         return failure(ErrorCode::NotAFeed, xml.hasError() ? xml.errorString() : QStringLiteral("No rss element."));

@@ -27,8 +27,10 @@ inline constexpr qsizetype maxTitleLength = 500;
 // Items past this many are not read: no site's feed has more, and the answer is held in memory whole.
 inline constexpr qsizetype maxReleases = 5000;
 
-// Reads an RSS 2.0 document, in the encoding it declares. The error is NotAFeed when it is no RSS at all (an
-// HTML page, other XML, an empty body, a document that declares entities, or one malformed before its first
-// complete item). A document cut off or malformed after some complete items gives those items. Items without a
-// title are left out.
+// Reads an RSS 2.0 document, in the encoding it declares. The error is NotAFeed when it is no RSS at all: an HTML
+// page, other XML, an empty body, a document malformed before its first complete item, or one built to stall
+// the reader (a document type of its own, which could declare entities; more attributes or namespaces on an
+// element than any feed has).
+// A document cut off or malformed after some complete items gives those items. Items without a title are left
+// out.
 Result<QList<Release>> readFeed(const QByteArray &document);

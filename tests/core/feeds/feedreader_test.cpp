@@ -29,6 +29,18 @@ QByteArray item(const char *inner)
            "<title>T - 09</title></item></channel></rss>";
 }
 
+// n attributes of distinct names on one element, or n namespace declarations on n nested ones.
+QByteArray crowded(int n, bool nested)
+{
+    QByteArray open, close;
+    for (int i = 0; i < n; ++i) {
+        const QByteArray name = (nested ? "xmlns:p" : "a") + QByteArray::number(i) + "=\"u\"";
+        open += nested ? "<x " + name + ">" : " " + name;
+        close += nested ? "</x>" : "";
+    }
+    return item(nested ? open + close : "<x" + open + "/>");
+}
+
 enum class Field { Title, Link, Magnet, Torrent, Hash, Size, Published, Peers, All };
 
 QString field(const Release &r, Field f)
@@ -149,6 +161,15 @@ INSTANTIATE_TEST_SUITE_P(
                     -1},
         DocumentRow{"ExternalEntity",
                     "<!DOCTYPE rss [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>" + item("<title>&x;</title>"), -1},
+        DocumentRow{"DefaultAttributes", "<!DOCTYPE rss [<!ATTLIST x a CDATA \"1\">]>" + item(""), -1},
+        DocumentRow{"PublicDoctype",
+                    "<!DOCTYPE rss PUBLIC \"-//Netscape Communications//DTD RSS 0.91//EN\" "
+                    "\"http://my.netscape.com/publish/formats/rss-0.91.dtd\">" +
+                        item(""),
+                    1},
+        DocumentRow{"AttributesAtLimit", crowded(64, false), 1},
+        DocumentRow{"TooManyAttributes", crowded(65, false), -1},
+        DocumentRow{"TooManyNamespacesInScope", crowded(65, true), -1},
         DocumentRow{"UndeclaredEntityInFirstItem", item("<title>A &nbsp; 09</title>"), -1},
         DocumentRow{"InvalidUtf8Byte", item("<title>A \xff 09</title>"), 1},
         DocumentRow{"Utf16WithBom",
