@@ -1,3 +1,4 @@
+#include "import/readerprocess.h"
 #include "platform/messagebox.h"
 
 #include <QApplication>
@@ -6,6 +7,9 @@
 
 int main(int argc, char **argv)
 {
+    // The test program stands in for Korvane as the Jet file's reader.
+    if (const int code = ReaderProcess::serveIfAsked(argc, argv); code >= 0)
+        return code;
     // The test list is read at build time by running this program: it must never need a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
