@@ -49,6 +49,7 @@ protected:
     void TearDown() override
     {
         JetConversion::setAfterOpenForTesting({});
+        JetConversion::setReaderLimits({});
         CoreTest::TearDown();
     }
     QStringList files() const { return QDir(folder()).entryList(QDir::Files | QDir::NoDotAndDotDot); }
@@ -127,6 +128,55 @@ TEST_F(ConversionTest, AFailureAnywhereLeavesTheJetFileAsItWasAndNothingBeside)
     EXPECT_EQ(keptAs, QDir(folder()).filePath(u("ad.jet.2.mdb")));
     EXPECT_EQ(bytesOf(earlier.fileName()), QByteArray("earlier"));
     EXPECT_FALSE(JetConversion::isJetFile(dbPath()));
+}
+
+TEST_F(ConversionTest, ACutFileThatMakesLibmdbLoopIsRefusedAtALimitAndLeftAsItWas)
+{
+    const QString nwind = QStringLiteral(KORVANE_FIXTURES "/nwind.mdb");
+    if (!QFile::exists(nwind))
+        GTEST_SKIP() << "no sample at " << nwind.toStdString();
+    const QByteArray cut = bytesOf(nwind).left(1500000);
+    const struct
+    {
+        const char *what;
+        ReaderProcess::Limits limits;
+        ErrorCode code;
+    } cases[] = {
+        {"time", {{}, std::chrono::seconds(1), qint64(1) << 40}, ErrorCode::TimedOut},
+        {"memory", {{}, std::chrono::minutes(2), qint64(96) << 20}, ErrorCode::Damaged},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile file(dbPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(cut) == cut.size());
+        file.close();
+        JetConversion::setReaderLimits(c.limits);
+        const Done converted = JetConversion::convertFile(dbPath());
+        ASSERT_FALSE(converted.ok());
+        EXPECT_EQ(converted.error().code, c.code) << converted.error().detail.toStdString();
+        EXPECT_EQ(bytesOf(dbPath()), cut);
+        EXPECT_EQ(files(), texts({"ad.mdb"}));
+    }
+}
+
+TEST_F(ConversionTest, TheChildReadsTheTablesAsTheReaderDoesInProcess)
+{
+    const QString nwind = QStringLiteral(KORVANE_FIXTURES "/nwind.mdb");
+    if (!QFile::exists(nwind))
+        GTEST_SKIP() << "no sample at " << nwind.toStdString();
+    const Result<ReaderProcess::Tables> read = ReaderProcess::read(nwind, texts({"categories", "SHIPPERS", "ad"}));
+    ASSERT_TRUE(read.ok()) << read.error().detail.toStdString();
+    ASSERT_EQ(read->keys(), texts({"Categories", "Shippers"}));
+    const std::unique_ptr<MdbReader> reader = MdbReader::open(nwind);
+    for (auto table = read->cbegin(); table != read->cend(); ++table) {
+        JetTable inProcess;
+        ASSERT_TRUE(reader->readTable(table.key(), inProcess).ok());
+        EXPECT_EQ(table->columns, inProcess.columns);
+        EXPECT_EQ(table->rows, inProcess.rows);
+    }
+    // The whole file converts through the child as far as its tables allow: it holds none of ours.
+    ASSERT_TRUE(QFile::remove(dbPath()) && QFile::copy(nwind, dbPath()));
+    EXPECT_EQ(JetConversion::convertFile(dbPath()).error().code, ErrorCode::WrongTables);
 }
 
 // The reader against mdb-export, value by value, on public sample files of each format.
