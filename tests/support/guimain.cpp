@@ -1,4 +1,3 @@
-#include "import/readerprocess.h"
 #include "platform/messagebox.h"
 
 #include <QApplication>
@@ -7,9 +6,6 @@
 
 int main(int argc, char **argv)
 {
-    // The test program stands in for Korvane as the Jet file's reader.
-    if (const int code = ReaderProcess::serveIfAsked(argc, argv); code >= 0)
-        return code;
     // The test list is read at build time by running this program: it must never need a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -111,15 +111,16 @@ Result<Tables> read(const QString &path, const QStringList &tables, const Limits
     QByteArray output;
     QByteArray errors;
     std::optional<Error> stopped;
-    auto stop = [&](ErrorCode code, const QString &why) {
+    // Whichever limit a reader passes, it is the same fault (libmdb going round in circles) and reads as one.
+    auto stop = [&](const QString &limit) {
         if (!stopped)
-            stopped = failure(code, why);
+            stopped = failure(ErrorCode::TimedOut, QStringLiteral("the reader was stopped at ") + limit);
         child.kill();
     };
     QObject::connect(&child, &QProcess::readyReadStandardOutput, [&] {
         output += child.readAllStandardOutput();
         if (output.size() > limits.outputBytes)
-            stop(ErrorCode::Damaged, QStringLiteral("the reader wrote more than %1 bytes").arg(limits.outputBytes));
+            stop(QStringLiteral("its output limit of %1 bytes").arg(limits.outputBytes));
     });
     QObject::connect(&child, &QProcess::readyReadStandardError,
                      [&] { errors += child.readAllStandardError().left(ErrorBytes - errors.size()); });
@@ -132,11 +133,11 @@ Result<Tables> read(const QString &path, const QStringList &tables, const Limits
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (deadline.hasExpired())
-            stop(ErrorCode::TimedOut, QStringLiteral("the reader took longer than %1 ms").arg(limits.time.count()));
+            stop(QStringLiteral("its time limit of %1 ms").arg(limits.time.count()));
         else if (residentBytes(child.processId()) > limits.residentBytes)
-            stop(ErrorCode::Damaged, QStringLiteral("the reader used more than %1 bytes").arg(limits.residentBytes));
+            stop(QStringLiteral("its memory limit of %1 bytes").arg(limits.residentBytes));
         else if (cancelled && cancelled())
-            stop(ErrorCode::Failed, QStringLiteral("the reading was cancelled"));
+            stop(QStringLiteral("the user's request"));
     });
     // A child whose parent dies goes with it, and one that is never stopped stops itself a little later.
     const rlim_t seconds = std::chrono::ceil<std::chrono::seconds>(limits.time).count() + 5;

@@ -33,6 +33,7 @@ using Tables = QMap<QString, JetTable>;
 
 // The named tables (letter case ignored) the file holds, read by a child within the limits. The wait runs an
 // event loop, so windows stay responsive; cancelled is asked now and then and, when it says so, stops the child.
+// A child stopped at a limit (or cancelled) gives TimedOut, one that fails its error, one that dies Damaged.
 Result<Tables> read(const QString &path, const QStringList &tables, const Limits &limits = {},
                     const std::function<bool()> &cancelled = {});
 

@@ -24,6 +24,7 @@ void offerJetConversion(QWidget *parent, const QString &path)
     progress.setWindowModality(Qt::WindowModal);
     progress.show();
     const Done converted = JetConversion::convertFile(path, nullptr, [&] { return progress.wasCanceled(); });
+    progress.hide();
     if (!converted && !progress.wasCanceled())
         MessageBox::show(parent, NotConverted.arg(reasonText(converted.error())), Title);
 }
