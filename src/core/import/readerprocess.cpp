@@ -72,23 +72,24 @@ Result<Tables> decode(const QByteArray &output)
     QDataStream in(output);
     qint32 status = 0;
     in >> status;
-    if (status >= 0 && status <= qint32(ErrorCode::Refused)) {
+    if (status != TablesFollow) {
         QString detail;
         in >> detail;
-        return failure(ErrorCode(status), detail);
-    }
-    qint32 count = 0;
-    if (status == TablesFollow)
+        if (in.status() == QDataStream::Ok && in.atEnd() && status >= 0 && status <= qint32(ErrorCode::Refused))
+            return failure(ErrorCode(status), detail);
+    } else {
+        qint32 count = 0;
         in >> count;
-    Tables tables;
-    for (qint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
-        QString name;
-        in >> name;
-        in >> tables[name].columns >> tables[name].rows;
+        Tables tables;
+        for (qint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+            QString name;
+            in >> name;
+            in >> tables[name].columns >> tables[name].rows;
+        }
+        if (in.status() == QDataStream::Ok && in.atEnd())
+            return tables;
     }
-    if (status != TablesFollow || in.status() != QDataStream::Ok || !in.atEnd())
-        return failure(ErrorCode::Damaged, QStringLiteral("the reader's answer is garbled"));
-    return tables;
+    return failure(ErrorCode::Damaged, QStringLiteral("the reader's answer is garbled"));
 }
 
 } // namespace
@@ -139,12 +140,14 @@ Result<Tables> read(const QString &path, const QStringList &tables, const Limits
         else if (cancelled && cancelled())
             stop(QStringLiteral("the user's request"));
     });
-    // A child whose parent dies goes with it, and one that is never stopped stops itself a little later.
+    // A child whose parent dies goes with it, one that is never stopped stops itself a little later, and none
+    // leaves a core file of a damaged file's reading behind.
     const rlim_t seconds = std::chrono::ceil<std::chrono::seconds>(limits.time).count() + 5;
     child.setChildProcessModifier([seconds] {
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        const rlimit cpu{seconds, seconds};
+        const rlimit cpu{seconds, seconds}, core{0, 0};
         ::setrlimit(RLIMIT_CPU, &cpu);
+        ::setrlimit(RLIMIT_CORE, &core);
     });
     child.setStandardInputFile(QProcess::nullDevice());
     child.start(limits.program.isEmpty() ? QCoreApplication::applicationFilePath() : limits.program,
@@ -154,15 +157,15 @@ Result<Tables> read(const QString &path, const QStringList &tables, const Limits
         loop.exec();
     if (stopped)
         return *stopped;
-    const QString said = QString::fromLocal8Bit(errors).trimmed();
     if (child.error() == QProcess::FailedToStart)
         return failure(ErrorCode::Failed, child.errorString());
-    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        return failure(ErrorCode::Damaged, QStringLiteral("the reader stopped (%1): %2")
-                                               .arg(child.exitStatus() == QProcess::NormalExit
-                                                        ? QStringLiteral("exit code %1").arg(child.exitCode())
-                                                        : child.errorString(),
-                                                    said));
+    const bool died = child.exitStatus() == QProcess::CrashExit;
+    if (died || child.exitCode() != 0)
+        return failure(ErrorCode::Damaged,
+                       QStringLiteral("the reader %1 %2: %3")
+                           .arg(died ? QStringLiteral("died of signal") : QStringLiteral("ended with code"))
+                           .arg(child.exitCode())
+                           .arg(QString::fromLocal8Bit(errors).trimmed()));
     return decode(output);
 }
 
