@@ -1,3 +1,4 @@
+#include "import/readerprocess.h"
 #include "mainwindow/form1.h"
 
 #include <QApplication>
@@ -7,6 +8,9 @@
 
 int main(int argc, char *argv[])
 {
+    // Started again by itself to read an older Jet file, out of harm's way.
+    if (const int code = ReaderProcess::serveIfAsked(argc, argv); code >= 0)
+        return code;
     QApplication app(argc, argv);
     // The name decides the user's data folder (~/.local/share/Korvane) of an installed copy.
     QApplication::setApplicationName(QStringLiteral("Korvane"));

@@ -111,5 +111,7 @@ inline const QString Question =
     QStringLiteral("数据文件 %1 是旧版程序的数据库（Jet 格式），本程序不能直接使用。\n\n"
                    "要把它转换为本程序的格式吗？原文件将改名为 %2 保留，内容不作任何改动。");
 inline const QString NotConverted = QStringLiteral("数据文件未能转换，原文件保持不变。\n原因：%1");
+inline const QString Reading = QStringLiteral("正在读取旧版数据文件……");
+inline const QString Cancel = QStringLiteral("取消");
 
 } // namespace JetText

@@ -11,6 +11,8 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
+#include <tuple>
+
 namespace {
 
 // A Jet file's tables held in memory; reading the table named in failOn fails.
@@ -33,6 +35,7 @@ QByteArray bytesOf(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+const QString Nwind = QStringLiteral(KORVANE_FIXTURES "/nwind.mdb");
 const QStringList SiteColumns = texts({"nub", "btset", "urldata", "utf8"});
 
 class ConversionTest : public CoreTest
@@ -49,6 +52,7 @@ protected:
     void TearDown() override
     {
         JetConversion::setAfterOpenForTesting({});
+        JetConversion::setReaderLimits({});
         CoreTest::TearDown();
     }
     QStringList files() const { return QDir(folder()).entryList(QDir::Files | QDir::NoDotAndDotDot); }
@@ -127,6 +131,49 @@ TEST_F(ConversionTest, AFailureAnywhereLeavesTheJetFileAsItWasAndNothingBeside)
     EXPECT_EQ(keptAs, QDir(folder()).filePath(u("ad.jet.2.mdb")));
     EXPECT_EQ(bytesOf(earlier.fileName()), QByteArray("earlier"));
     EXPECT_FALSE(JetConversion::isJetFile(dbPath()));
+}
+
+TEST_F(ConversionTest, AJetFileThatMakesLibmdbLoopIsRefusedAtALimitAndLeftAsItWas)
+{
+    if (!QFile::exists(Nwind))
+        GTEST_SKIP() << "no sample at " << Nwind.toStdString();
+    using namespace std::chrono_literals;
+    const QByteArray whole = bytesOf(Nwind), cut = whole.left(1500000);
+    const std::tuple<QByteArray, ReaderProcess::Limits, ErrorCode, const char *> cases[] = {
+        {cut, {{}, 1s, qint64(1) << 40}, ErrorCode::TimedOut, "time limit"},
+        {cut, {{}, 2min, qint64(64) << 20}, ErrorCode::TimedOut, "memory limit"},
+        // The whole file goes through the child too, and holds none of our tables.
+        {whole, {}, ErrorCode::WrongTables, "none of the tables"},
+    };
+    for (const auto &[bytes, limits, code, detail] : cases) {
+        SCOPED_TRACE(detail);
+        QFile file(dbPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        JetConversion::setReaderLimits(limits);
+        const Done converted = JetConversion::convertFile(dbPath());
+        ASSERT_FALSE(converted.ok());
+        EXPECT_EQ(converted.error().code, code);
+        EXPECT_TRUE(converted.error().detail.contains(u(detail))) << converted.error().detail.toStdString();
+        EXPECT_EQ(bytesOf(dbPath()), bytes);
+        EXPECT_EQ(files(), texts({"ad.mdb"}));
+    }
+}
+
+TEST_F(ConversionTest, TheChildReadsWhatTheReaderReadsInProcess)
+{
+    if (!QFile::exists(Nwind))
+        GTEST_SKIP() << "no sample at " << Nwind.toStdString();
+    const Result<ReaderProcess::Tables> read = ReaderProcess::read(Nwind, texts({"categories", "SHIPPERS", "ad"}));
+    ASSERT_TRUE(read.ok()) << read.error().detail.toStdString();
+    ASSERT_EQ(read->keys(), texts({"Categories", "Shippers"}));
+    const std::unique_ptr<MdbReader> reader = MdbReader::open(Nwind);
+    for (auto table = read->cbegin(); table != read->cend(); ++table) {
+        JetTable inProcess;
+        ASSERT_TRUE(reader->readTable(table.key(), inProcess).ok());
+        EXPECT_EQ(table->columns, inProcess.columns);
+        EXPECT_EQ(table->rows, inProcess.rows);
+    }
 }
 
 // The reader against mdb-export, value by value, on public sample files of each format.

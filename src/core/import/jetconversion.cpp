@@ -2,7 +2,6 @@
 
 #include "data/schema.h"
 #include "data/sqlerror.h"
-#include "import/mdbreader.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,6 +26,7 @@ const QString &EntryTable = Schema::AD;
 struct Hooks
 {
     ReaderFactory readerFactory;
+    ReaderProcess::Limits readerLimits;
     std::function<void(QSqlDatabase &)> afterOpen;
 };
 
@@ -88,6 +88,22 @@ QVariant asFlag(const QVariant &value)
     }
     }
 }
+
+// The tables a child read, standing in for the file.
+class TablesRead : public JetReader
+{
+public:
+    explicit TablesRead(ReaderProcess::Tables tables) : m_tables(std::move(tables)) {}
+    QStringList tableNames() override { return m_tables.keys(); }
+    Done readTable(const QString &name, JetTable &table) override
+    {
+        table = m_tables.value(name);
+        return {};
+    }
+
+private:
+    ReaderProcess::Tables m_tables;
+};
 
 // One of our four tables as found in the Jet file, its values already in our columns and forms.
 struct Rows
@@ -297,17 +313,26 @@ Done convert(const QString &path, JetReader &reader, QString *keptAs)
     return result;
 }
 
-Done convertFile(const QString &path, QString *keptAs)
+Done convertFile(const QString &path, QString *keptAs, const std::function<bool()> &cancelled)
 {
-    QString error;
-    std::unique_ptr<JetReader> reader;
-    if (hooks().readerFactory)
-        reader = hooks().readerFactory(path, &error);
-    else
-        reader = MdbReader::open(path, &error);
-    if (!reader)
-        return failure(ErrorCode::NotADatabase, error);
-    return convert(path, *reader, keptAs);
+    if (hooks().readerFactory) {
+        QString error;
+        const std::unique_ptr<JetReader> reader = hooks().readerFactory(path, &error);
+        if (!reader)
+            return failure(ErrorCode::NotADatabase, error);
+        return convert(path, *reader, keptAs);
+    }
+    Result<ReaderProcess::Tables> read =
+        ReaderProcess::read(path, QStringList{EntryTable} + Schema::SiteTables, hooks().readerLimits, cancelled);
+    if (!read)
+        return read.error();
+    TablesRead reader(std::move(read).value());
+    return convert(path, reader, keptAs);
+}
+
+void setReaderLimits(const ReaderProcess::Limits &limits)
+{
+    hooks().readerLimits = limits;
 }
 
 void setReaderFactoryForTesting(ReaderFactory factory)

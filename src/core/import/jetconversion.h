@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/jetreader.h"
+#include "import/readerprocess.h"
 #include "result.h"
 
 #include <QSqlDatabase>
@@ -23,8 +24,11 @@ QString keptName(const QString &path);
 // file, unchanged, under keptName(path). Either all of that happens or nothing does.
 Done convert(const QString &path, JetReader &reader, QString *keptAs = nullptr);
 
-// Opens the Jet file with libmdb and converts it.
-Done convertFile(const QString &path, QString *keptAs = nullptr);
+// Reads the Jet file in a child process and converts what it read. While the child reads, an event loop runs and
+// cancelled is asked now and then; when it says so, the child is stopped and nothing changes.
+Done convertFile(const QString &path, QString *keptAs = nullptr, const std::function<bool()> &cancelled = {});
+// The program convertFile starts as the reader, and its limits.
+void setReaderLimits(const ReaderProcess::Limits &limits);
 
 // Tests stand in their own reader for the file.
 using ReaderFactory = std::function<std::unique_ptr<JetReader>(const QString &path, QString *error)>;

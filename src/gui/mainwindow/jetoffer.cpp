@@ -4,8 +4,8 @@
 #include "platform/messagebox.h"
 #include "usertexts.h"
 
-#include <QApplication>
 #include <QFileInfo>
+#include <QProgressDialog>
 
 using namespace JetText;
 
@@ -17,9 +17,14 @@ void offerJetConversion(QWidget *parent, const QString &path)
     if (MessageBox::show(parent, Question.arg(path, kept), Title, MessageBox::YesNo, MessageBox::Yes) !=
         MessageBox::Yes)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Done converted = JetConversion::convertFile(path);
-    QApplication::restoreOverrideCursor();
-    if (!converted)
+    // The reading may take up to its time limit on a damaged file; the windows keep being drawn meanwhile, and
+    // cancelling stops the reader with nothing changed, as if the answer had been No.
+    QProgressDialog progress(Reading, Cancel, 0, 0, parent);
+    progress.setWindowTitle(Title);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.show();
+    const Done converted = JetConversion::convertFile(path, nullptr, [&] { return progress.wasCanceled(); });
+    progress.hide();
+    if (!converted && !progress.wasCanceled())
         MessageBox::show(parent, NotConverted.arg(reasonText(converted.error())), Title);
 }
