@@ -84,6 +84,7 @@ inline const QString Address = QStringLiteral("连接(BT平台搜索页连接,�
 inline const QString DisplayOrder = QStringLiteral("显示顺序：");
 inline const QString SiteName = QStringLiteral("站点名称：");
 inline const QString Utf8 = QStringLiteral("UTF-8的URL编码");
+inline const QString FeedAddress = QStringLiteral("RSS连接（以\"=\"结束，可留空）");
 
 inline const QString RefusalTitle = QStringLiteral("囧");
 inline const QString NameTaken = QStringLiteral("站点名称重复，如果想更新的话请点击修改，或者删除相应条目再添加。");

@@ -41,6 +41,7 @@ TEST_F(CoreTest, AMissingFileIsMadeWithTheFirstSitesAndNestedOpensEndClosed)
     EXPECT_EQ(DataFile::path(), dbPath()); // beside the program, whatever the working folder
     EXPECT_EQ(rows("select nub, btset, utf8 from bt"),
               texts({"1|极影|0", "2|动漫花园|1", "3|Levelup|1", "4|Tokyo Toshokan|1"}));
+    EXPECT_EQ(rows("select btset from bt where rssdata like 'https://%='"), texts({"动漫花园", "Tokyo Toshokan"}));
     EXPECT_EQ(rows("select * from mr"), rows("select * from bt"));
     EXPECT_EQ(rows("select count(*) from xd union all select count(*) from AD"), texts({"0", "0"}));
     EXPECT_FALSE(QFile::exists(dbPath() + QStringLiteral(".new")));
@@ -92,9 +93,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CoreTest, AGoodStartKeepsABackupAndADamagedFileNeverReplacesIt)
 {
     makeDatabase({"insert into AD values ('1', 'g', 's', '1', 't', 'o')"});
+    const QByteArray before = bytesOf(dbPath());
     ASSERT_EQ(DataFile::prepare().value(), DataFile::Start::Opened);
+    // The copy is the file as it was, before the site tables got their feed column.
     const QByteArray goodCopy = bytesOf(DataFile::backupPath());
-    EXPECT_EQ(goodCopy, bytesOf(dbPath()));
+    EXPECT_EQ(goodCopy, before);
+    EXPECT_EQ(rows("select count(*) from bt where rssdata is null"), texts({"4"}));
     overwrite(dbPath(), 0, QByteArray(100, '\0'));
     Module1::resetForTesting();
     EXPECT_FALSE(DataFile::prepare().ok());

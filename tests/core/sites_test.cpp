@@ -49,14 +49,14 @@ TEST_F(CoreTest, ReplacingInTwoTablesIsAllOrNothing)
     // Set as default: bt and mr both, the row moving last in each.
     ASSERT_TRUE(SiteStore::replace({Schema::BuiltIn, Schema::Defaults}, site("1", "极影", "http://new/?k=", 1)).ok());
     for (const char *table : {"select * from bt", "select * from mr"})
-        EXPECT_EQ(rows(table).last(), u("1|极影|http://new/?k=|1"));
+        EXPECT_EQ(rows(table).last(), u("1|极影|http://new/?k=|1|"));
     // A name one table lacks changes neither.
     const QStringList before = rows("select * from bt union all select * from mr");
     const Done refused = SiteStore::replace({Schema::BuiltIn, Schema::Defaults}, site("1", "mine", "http://x/?q=", 0));
     EXPECT_EQ(refused.error().code, ErrorCode::NotFound);
     EXPECT_EQ(rows("select * from bt union all select * from mr"), before);
     ASSERT_TRUE(SiteStore::replace({Schema::Custom}, site("7", "mine", "http://x/?q=", 1)).ok());
-    EXPECT_EQ(rows("select * from xd"), texts({"7|mine|http://x/?q=|1"}));
+    EXPECT_EQ(rows("select * from xd"), texts({"7|mine|http://x/?q=|1|"}));
     EXPECT_TRUE(SiteStore::remove(Schema::Custom, u("mine")).ok() && rows("select * from xd").isEmpty());
 }
 
@@ -65,7 +65,7 @@ TEST_F(CoreTest, RestoreCopiesTheWholeDefaultSetAsStoredAndRefusesAnEmptyOne)
     makeDatabase({"delete from mr", "insert into mr values ('2', 'B', null, 1)",
                   "insert into mr values ('1', 'A', 'u', null)", "insert into mr values ('x', 'C', 'u', 0)"});
     ASSERT_TRUE(SiteStore::restoreDefaults().ok());
-    EXPECT_EQ(rows("select * from bt"), texts({"1|A|u|<null>", "2|B|<null>|1", "x|C|u|0"}));
+    EXPECT_EQ(rows("select * from bt"), texts({"1|A|u|<null>|<null>", "2|B|<null>|1|<null>", "x|C|u|0|<null>"}));
     exec(texts({"delete from mr"}));
     EXPECT_EQ(SiteStore::restoreDefaults().error().code, ErrorCode::NotFound);
     EXPECT_EQ(rows("select count(*) from bt"), texts({"3"}));
@@ -80,7 +80,9 @@ TEST_P(SiteFaults, EveryChangeFailsWithItsKindAndLeavesTheTablesAsTheyWere)
     // Defaults larger than the built-in sites, so that restoring them needs room.
     makeDatabase({"insert into xd values ('1', 'mine', 'http://old/?q=', 0)",
                   "update mr set urldata = 'http://m/?q=' || hex(randomblob(3000))"});
-    const QStringList before = rows("select * from bt union all select * from xd union all select * from mr");
+    const QStringList before =
+        rows("select nub, btset, urldata, utf8 from bt union all select nub, btset, urldata, utf8 from xd union all "
+             "select nub, btset, urldata, utf8 from mr");
     if (GetParam() == ErrorCode::ReadOnly)
         makeReadOnly();
     else
@@ -95,7 +97,10 @@ TEST_P(SiteFaults, EveryChangeFailsWithItsKindAndLeavesTheTablesAsTheyWere)
                             SiteStore::restoreDefaults()};
     for (const Done &result : results)
         EXPECT_EQ(result.error().code, GetParam()) << result.error().detail.toStdString();
-    EXPECT_EQ(rows("select * from bt union all select * from xd union all select * from mr"), before);
+    EXPECT_EQ(
+        rows("select nub, btset, urldata, utf8 from bt union all select nub, btset, urldata, utf8 from xd union all "
+             "select nub, btset, urldata, utf8 from mr"),
+        before);
 }
 
 INSTANTIATE_TEST_SUITE_P(SiteStore, SiteFaults, ::testing::Values(ErrorCode::ReadOnly, ErrorCode::Full),

@@ -45,7 +45,10 @@ public:
     void act(const char *steps)
     {
         for (const QString &step : u(steps).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            QLineEdit *field = step[0] == u'1' ? f2->Text1 : step[0] == u'2' ? f2->Text2 : f2->Text3;
+            QLineEdit *field = step[0] == u'1'   ? f2->Text1
+                               : step[0] == u'2' ? f2->Text2
+                               : step[0] == u'3' ? f2->Text3
+                                                 : f2->Text4;
             if (step == u("n"))
                 f2->Command6->click();
             else if (step[0] == u'b' || step[0] == u'c')
@@ -115,6 +118,10 @@ TEST_F(Form2Test, ButtonStatesFollowTheFieldRules)
         {"n 1:5 2:a 3:http:/x=", "----", false},
         {"b:极影 b:动漫花园 3=ftp://x=", "----", true},
         {"c:爱恋 3=http://x", "--+-", false},
+        // No blank or control character in an address; the feed address may be empty, or passes the same check.
+        {"n 1:5 2:a 3:http://x/?q=　=", "----", false},
+        {"n 1:5 2:a 3:http://x= 4:http://r", "----", false},
+        {"n 1:5 2:a 3:http://x= 4:https://r=", "+---", false},
         // A built-in site's order and name cannot be edited; the order takes numbers, "-" and "." only.
         {"b:动漫花园 1:9 2:x 3- 3:=", "-+-+", true},
         {"c:爱恋 1=1a2-Z.3中, 2=2", "-++-", false},
@@ -138,10 +145,11 @@ TEST_F(Form2Test, SiteOperationsWriteTheirTablesAndRebuildTheMainWindowsChoice)
 {
     open();
     const QString currentUrl = form1->siteUrl();
-    act("n 1:15 2:Mikan 3:https://m.example/?s=");
+    act("n 1:15 2:Mikan 3:https://m.example/?s= 4:https://m.example/rss?s=");
     f2->Check1->setChecked(true);
     f2->Command4->click();
-    EXPECT_EQ(rows("select * from xd where btset = 'Mikan'"), texts({"15|Mikan|https://m.example/?s=|1"}));
+    EXPECT_EQ(rows("select * from xd where btset = 'Mikan'"),
+              texts({"15|Mikan|https://m.example/?s=|1|https://m.example/rss?s="}));
     EXPECT_EQ(choice(), texts({"极影", "动漫花园", "Levelup", "Tokyo Toshokan", "爱恋", "Mikan", "Nyaa"}));
     EXPECT_EQ(f2->List2->item(1)->text(), u("Mikan"));
     EXPECT_EQ(form1->siteUrl(), currentUrl);
@@ -155,7 +163,7 @@ TEST_F(Form2Test, SiteOperationsWriteTheirTablesAndRebuildTheMainWindowsChoice)
     // Modify finds the custom site by the name in the field; a name no custom site has is refused.
     act("c:爱恋 1=30");
     f2->Command1->click();
-    EXPECT_EQ(rows("select * from xd").last(), u("30|爱恋|http://love.example/s.php?k=|0"));
+    EXPECT_EQ(rows("select * from xd").last(), u("30|爱恋|http://love.example/s.php?k=|0|"));
     act("c:爱恋 2:2");
     f2->Command1->click();
     EXPECT_EQ(lastMessage(), u("对不起，这个版本无法正常修改服务器名称，请耐心等待..."));

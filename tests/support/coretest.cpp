@@ -57,8 +57,18 @@ QString CoreTest::dbPath() const
 
 void CoreTest::makeDatabase(std::initializer_list<const char *> statements, bool withFirstSites)
 {
-    withDatabase(dbPath(), [&](QSqlDatabase &db) { ASSERT_TRUE(Schema::createTables(db, withFirstSites).ok()); });
-    exec(texts(statements));
+    // As the earlier program kept it: the program adds the feed column when it opens the file.
+    QStringList setup = {
+        QStringLiteral("create table AD (num text, subg text, SearchN text, Episode text, AnimeN text, Other text)")};
+    for (const QString &table : Schema::SiteTables) {
+        setup << QStringLiteral("create table %1 (nub text, btset text, urldata text, utf8 integer)").arg(table);
+        for (const Schema::FirstSite &site :
+             withFirstSites &&table != Schema::Custom ? Schema::firstSites() : QList<Schema::FirstSite>{})
+            setup << QStringLiteral("insert into %1 values ('%2', '%3', '%4', %5)")
+                         .arg(table, site.nub, site.btset, site.urldata)
+                         .arg(site.utf8);
+    }
+    exec(setup + texts(statements));
 }
 
 void CoreTest::exec(const QStringList &statements)
@@ -88,6 +98,8 @@ QStringList CoreTest::rows(const char *select)
 
 void CoreTest::makeReadOnly()
 {
+    // Opened once for writing first, as the program has opened the file before it became write-protected.
+    ASSERT_TRUE(DataFile::prepare().ok());
     DataFile::setReadOnlyForTesting(true);
     ASSERT_TRUE(DataFile::prepare().ok());
 }

@@ -98,9 +98,11 @@ Done check(const QString &file, bool existed)
         if (!db.open())
             return sqlFailure(db.lastError());
         Done sound = Schema::check(db);
-        // Only a file that passed the check replaces the last good copy.
+        // Only a file that passed the check replaces the last good copy, kept as it was before the feed column.
         if (sound.ok() && existed)
             keepBackup(db, file, file + QStringLiteral(".bak"));
+        if (sound.ok())
+            sound = Schema::addFeedColumn(db);
         db.close();
         return sound;
     });

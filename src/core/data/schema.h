@@ -26,12 +26,13 @@ inline const QString nub = QStringLiteral("nub");
 inline const QString btset = QStringLiteral("btset");
 inline const QString urldata = QStringLiteral("urldata");
 inline const QString utf8 = QStringLiteral("utf8");
+inline const QString rssdata = QStringLiteral("rssdata"); // the feed address, up to the search words; empty: none
 } // namespace Column
 
 // The columns of AD in the order of the edit fields, and of a site table.
 inline const QStringList EntryColumns = {Column::num,     Column::subg,   Column::SearchN,
                                          Column::Episode, Column::AnimeN, Column::Other};
-inline const QStringList SiteColumns = {Column::nub, Column::btset, Column::urldata, Column::utf8};
+inline const QStringList SiteColumns = {Column::nub, Column::btset, Column::urldata, Column::utf8, Column::rssdata};
 inline const QStringList SiteTables = {BuiltIn, Custom, Defaults};
 
 struct FirstSite
@@ -40,6 +41,7 @@ struct FirstSite
     QString btset;
     QString urldata;
     int utf8;
+    QString rssdata;
 };
 
 // The sites a new file starts with, in bt and as the saved default set in mr.
@@ -48,7 +50,11 @@ const QList<FirstSite> &firstSites();
 // Creates the four tables (and the first sites in bt and mr) in an open, empty database, in one transaction.
 Done createTables(QSqlDatabase db, bool withFirstSites = true);
 
-// Whether the open database can serve as ad.mdb: the four tables with their columns, and a sound file.
+// Whether the open database can serve as ad.mdb: the four tables with their columns (a file of the earlier
+// program has no feed column yet), and a sound file.
 Done check(QSqlDatabase db);
+
+// Gives the site tables of a file that has none the feed column, empty; no row is touched.
+Done addFeedColumn(QSqlDatabase db);
 
 } // namespace Schema

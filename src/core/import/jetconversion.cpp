@@ -176,7 +176,7 @@ Done writeRows(QSqlDatabase db, const QList<Rows> &tables)
         // A site table the old file lacks starts as a new file's does: bt and mr with the first sites.
         if (!rows.present && rows.table != EntryTable && rows.table != Schema::Custom) {
             for (const Schema::FirstSite &site : Schema::firstSites())
-                values << QVariantList{site.nub, site.btset, site.urldata, site.utf8};
+                values << QVariantList{site.nub, site.btset, site.urldata, site.utf8, site.rssdata};
         }
         QStringList marks;
         for (qsizetype i = 0; i < rows.columns.size(); ++i)

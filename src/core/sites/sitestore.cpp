@@ -67,12 +67,17 @@ void sortByDisplayOrder(std::vector<SearchSite> &sites)
 
 SearchSite siteOf(const RecordSet &rs)
 {
-    return {rs.rowId(), rs.text(nub), rs.text(btset), rs.field(btset).isNull(), rs.text(urldata), rs.field(utf8)};
+    return {rs.rowId(),       rs.text(nub),   rs.text(btset),  rs.field(btset).isNull(),
+            rs.text(urldata), rs.field(utf8), rs.text(rssdata)};
 }
 
 QList<FieldValue> valuesOf(const SearchSite &site)
 {
-    return {{nub, site.nub}, {btset, site.btset}, {urldata, site.urldata}, {utf8, site.utf8.toBool() ? 1 : 0}};
+    return {{nub, site.nub},
+            {btset, site.btset},
+            {urldata, site.urldata},
+            {utf8, site.utf8.toBool() ? 1 : 0},
+            {rssdata, site.rssdata}};
 }
 
 } // namespace

@@ -17,6 +17,7 @@ struct SearchSite
     bool btsetIsNull = false; // the row has no name (such a row is listed nowhere)
     QString urldata;          // the search address up to the search words
     QVariant utf8;            // 1: the words in UTF-8, 0: in the code page; null when the row holds no value
+    QString rssdata;          // the feed address up to the search words; empty when the site has no feed
 };
 
 namespace Sites {

@@ -2,6 +2,7 @@
 
 #include "data/schema.h"
 #include "platform/windoworder.h"
+#include "search/addresses.h"
 #include "usertexts.h"
 #include "widgets/controls.h"
 #include "widgets/keyfilter.h"
@@ -24,11 +25,15 @@ using namespace Form2Text;
 
 namespace {
 
-// The address check: an address the search words can be appended to starts with the scheme and ends with "=".
+// The address check: an address the search words can be appended to, whole; a feed address may also be empty.
 bool addressPasses(const QString &address)
 {
-    return (address.startsWith(QLatin1String("http://")) || address.startsWith(QLatin1String("https://"))) &&
-           address.endsWith(QLatin1Char('='));
+    return isAddressPrefix(address);
+}
+
+bool feedPasses(const QString &address)
+{
+    return address.isEmpty() || isAddressPrefix(address);
 }
 
 QString shownText(const QListWidget *list)
@@ -84,6 +89,7 @@ void Form2::createControls()
         return edit;
     };
     Text3 = field("Text3", Label3, "Label3", Address);
+    Text4 = field("Text4", Label6, "Label6", FeedAddress);
     Text1 = field("Text1", Label4, "Label4", DisplayOrder);
     Text2 = field("Text2", Label5, "Label5", SiteName);
     Label3->setWordWrap(true);
@@ -107,7 +113,9 @@ void Form2::layOutControls()
     fields->addWidget(Text2, 1, 1);
     fields->addWidget(Label3, 2, 0, 1, 2);
     fields->addWidget(Text3, 3, 0, 1, 2);
-    fields->addWidget(Check1, 4, 0, 1, 2);
+    fields->addWidget(Label6, 4, 0, 1, 2);
+    fields->addWidget(Text4, 5, 0, 1, 2);
+    fields->addWidget(Check1, 6, 0, 1, 2);
     fields->setColumnStretch(1, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -120,8 +128,8 @@ void Form2::layOutControls()
     main->addLayout(buttons);
     resize(520, 420);
 
-    QWidget *const order[] = {List1,    List2,    Text1,    Text2,    Text3,    Check1,  Command6,
-                              Command4, Command1, Command7, Command5, Command3, Command2};
+    QWidget *const order[] = {List1,    List2,    Text1,    Text2,    Text3,    Text4,    Check1,
+                              Command6, Command4, Command1, Command7, Command5, Command3, Command2};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -143,6 +151,7 @@ void Form2::wireHandlers()
     connect(Text1, &QLineEdit::textChanged, this, &Form2::Text1_Change);
     connect(Text2, &QLineEdit::textChanged, this, &Form2::Text2_Change);
     connect(Text3, &QLineEdit::textChanged, this, &Form2::Text3_Change);
+    connect(Text4, &QLineEdit::textChanged, this, &Form2::Text4_Change);
 
     using Click = void (Form2::*)();
     const std::pair<QListWidget *, Click> lists[] = {{List1, &Form2::List1_Click}, {List2, &Form2::List2_Click}};
@@ -235,6 +244,7 @@ void Form2::ClearSiteFields()
     setField(Text1, QString());
     setField(Text2, QString());
     setField(Text3, QString());
+    setField(Text4, QString());
     Check1->setChecked(false);
 }
 
@@ -251,6 +261,8 @@ void Form2::setField(QLineEdit *field, const QString &text)
         Text2_Change();
     else if (field == Text3)
         Text3_Change();
+    else if (field == Text4)
+        Text4_Change();
 }
 
 void Form2::showSite(const QString &table, const QString &name)
@@ -262,6 +274,7 @@ void Form2::showSite(const QString &table, const QString &name)
     setField(Text1, site->nub);
     setField(Text2, site->btset);
     setField(Text3, site->urldata);
+    setField(Text4, site->rssdata);
     if (!site->utf8.isNull() && !site->utf8.toString().isEmpty())
         Check1->setChecked(site->utf8.toInt() != 0);
 }
@@ -304,13 +317,13 @@ void Form2::List2_Click()
 void Form2::addRule()
 {
     Command4->setEnabled(NewSiteMode == 1 && !Text1->text().isEmpty() && !Text2->text().isEmpty() &&
-                         addressPasses(Text3->text()));
+                         addressPasses(Text3->text()) && feedPasses(Text4->text()));
 }
 
 void Form2::modifyRule()
 {
     if (NewSiteMode == 0 && !Text1->text().isEmpty() && !Text2->text().isEmpty() && !Text3->text().isEmpty() &&
-        addressPasses(Text3->text())) {
+        addressPasses(Text3->text()) && feedPasses(Text4->text())) {
         // With no site shown in a list the button keeps the state it has.
         if (listShowsSelection())
             Command1->setEnabled(true);
@@ -322,7 +335,7 @@ void Form2::modifyRule()
 void Form2::defaultRule()
 {
     // A locked display order means a built-in site is shown.
-    Command5->setEnabled(nameLocked() && addressPasses(Text3->text()));
+    Command5->setEnabled(nameLocked() && addressPasses(Text3->text()) && feedPasses(Text4->text()));
 }
 
 void Form2::Text1_Change()
@@ -342,6 +355,12 @@ void Form2::Text3_Change()
     addRule();
     defaultRule();
     modifyRule();
+}
+
+// The feed address is checked as the search address is.
+void Form2::Text4_Change()
+{
+    Text3_Change();
 }
 
 void Form2::Command6_Click()
@@ -367,6 +386,7 @@ SearchSite Form2::fieldsSite() const
     site.nub = Text1->text();
     site.btset = Text2->text();
     site.urldata = Text3->text();
+    site.rssdata = Text4->text();
     site.utf8 = Check1->isChecked() ? 1 : 0;
     return site;
 }

@@ -33,6 +33,7 @@ public:
     void Text1_Change();
     void Text2_Change();
     void Text3_Change();
+    void Text4_Change();
     void Command6_Click();
     void Command2_Click();
     // The site operations (form2_sites.cpp).
@@ -68,9 +69,11 @@ public:
     QFrame *Frame1;        // the fields and their labels
     QCheckBox *Check1;     // "UTF-8的URL编码": the site's utf8
     QLineEdit *Text3;      // the site's address (urldata)
+    QLineEdit *Text4;      // the site's feed address (rssdata), may be empty
     QLineEdit *Text1;      // "显示顺序：" (nub)
     QLineEdit *Text2;      // "站点名称：" (btset)
     QLabel *Label3;        // the address label, "连接(...)："
+    QLabel *Label6;        // the feed address label, "RSS连接(...)"
     QLabel *Label4;        // "显示顺序："
     QLabel *Label5;        // "站点名称："
 
