@@ -34,6 +34,9 @@ struct Error
 };
 
 // A value, or the error that stopped it.
+template <typename T> class Result;
+template <> class Result<void>;
+
 template <typename T> class [[nodiscard]] Result
 {
 public:
@@ -47,6 +50,8 @@ public:
     T &&value() && { return std::get<0>(std::move(m_state)); }
     const T *operator->() const { return &value(); }
     const Error &error() const { return std::get<1>(m_state); }
+    // Whether it went well, without the value.
+    Result<void> status() const;
 
 private:
     std::variant<T, Error> m_state;
@@ -68,6 +73,11 @@ private:
 };
 
 using Done = Result<void>;
+
+template <typename T> Done Result<T>::status() const
+{
+    return ok() ? Done() : Done(error());
+}
 
 inline Error failure(ErrorCode code, const QString &detail = {})
 {

@@ -84,6 +84,16 @@ INSTANTIATE_TEST_SUITE_P(
         UnusableFile{"AFolder", ErrorCode::Folder,
                      [](CoreTest &t) { QDir(t.folder()).mkdir(QStringLiteral("ad.mdb")); }},
         UnusableFile{"NoTableBt", ErrorCode::WrongTables, [](CoreTest &t) { t.makeDatabase({"drop table bt"}); }},
+        // A column named rowid, or no row numbers at all, would make rows be taken for one another.
+        UnusableFile{"ARowidColumn", ErrorCode::WrongTables,
+                     [](CoreTest &t) { t.makeDatabase({"alter table xd add column rowid"}); }},
+        UnusableFile{
+            "WithoutRowid", ErrorCode::WrongTables,
+            [](CoreTest &t) {
+                t.makeDatabase(
+                    {"drop table AD",
+                     "create table AD (num text primary key, subg, SearchN, Episode, AnimeN, Other) without rowid"});
+            }},
         UnusableFile{"NoColumnOther", ErrorCode::WrongTables,
                      [](CoreTest &t) {
                          t.makeDatabase({"drop table AD", "create table AD (num, subg, SearchN, Episode, AnimeN)"});

@@ -83,29 +83,31 @@ TEST_F(CoreTest, AddStoresWholeEntriesAndRefusesEveryKindOfDuplicate)
         EXPECT_EQ(added.error().code, ErrorCode::Duplicate);
     }
     EXPECT_EQ(rows("select count(*) from AD"), texts({"5"}));
+    // An entry without a search name is incomplete, however new its other fields are.
+    EXPECT_EQ(EntryStore::add(entry("20", "g", " ", "1", "new title", "")).error().code, ErrorCode::Incomplete);
 }
 
-TEST_F(CoreTest, ReplaceFindsTheFirstRowByItsThreeKeysAndMovesItLast)
+TEST_F(CoreTest, SaveAndDeleteActOnTheLoadedRowWhateverItsKeysHold)
 {
+    // Row 2 holds no title; rows 5 and 6 share every key.
     makeDatabase(Sample);
-    exec(texts({"insert into AD values ('10', 'ABC', 'Foo', '7', 'Bar', 'second')"}));
-    EXPECT_TRUE(EntryStore::replace(entry("10", "G2", "Foo", "8", "Bar", "new note")).ok());
-    EXPECT_EQ(rows("select Other from AD where SearchN = 'Foo'"), texts({"second", "new note"}));
-    // A changed key finds nothing and changes nothing.
+    exec(texts({"insert into AD values ('10', 'ABC', 'Foo', '7', 'Bar', 'second')",
+                "insert into AD values ('10', 'ABC', 'Foo', '7', 'Bar', 'third')"}));
+    // Empty text in a field stands for a key that holds no value; the row saved comes last.
+    const Result<qint64> saved = EntryStore::replace(2, entry("9", "G", "Zeta][x", "11", "", "n"));
+    ASSERT_TRUE(saved.ok());
+    EXPECT_EQ(rows("select rowid, * from AD order by rowid desc limit 1"), texts({"7|9|G|Zeta][x|11||n"}));
+    EXPECT_EQ(saved.value(), 7);
+    EXPECT_TRUE(EntryStore::replace(6, entry("10", "G6", "Foo", "8", "Bar", "new")).ok());
+    EXPECT_EQ(rows("select Other from AD where SearchN = 'Foo'"), texts({"xyz", "second", "new"}));
+    // A changed key is refused and a row that has gone is not found; neither writes anything.
     const QStringList before = rows("select * from AD");
-    const Done refused = EntryStore::replace(entry("10", "G3", "Foo", "8", "Other title", ""));
-    ASSERT_FALSE(refused.ok());
-    EXPECT_EQ(refused.error().code, ErrorCode::NotFound);
+    EXPECT_EQ(EntryStore::replace(1, entry("10", "G", "Foo", "8", "Other title", "")).error().code, ErrorCode::Refused);
+    EXPECT_EQ(EntryStore::replace(99, entry("10", "G", "Foo", "8", "Bar", "")).error().code, ErrorCode::NotFound);
     EXPECT_EQ(rows("select * from AD"), before);
-}
-
-TEST_F(CoreTest, RemoveByTitleTakesOnlyTheFirstMatch)
-{
-    makeDatabase({"insert into AD values ('1', 'a', 'A', '1', 'Same', '')",
-                  "insert into AD values ('2', 'b', 'B', '1', 'Same', '')"});
-    EXPECT_TRUE(EntryStore::removeByTitle(u("Same")).ok());
-    EXPECT_EQ(rows("select num from AD"), texts({"2"}));
-    EXPECT_TRUE(EntryStore::removeByTitle(u("None")).ok());
+    // Delete takes the row it is given, of two with one title, and one that has no title.
+    EXPECT_TRUE(EntryStore::remove(5).ok() && EntryStore::remove(7).ok());
+    EXPECT_EQ(rows("select Other from AD where SearchN in ('Foo', 'Zeta][x')"), texts({"xyz", "new"}));
 }
 
 TEST_F(CoreTest, ReadingAGoneRowIsNotFoundAndCopiesComeFromEachRow)
@@ -120,6 +122,12 @@ TEST_F(CoreTest, ReadingAGoneRowIsNotFoundAndCopiesComeFromEachRow)
     EXPECT_EQ(copies->value(1).SearchN, u("Foo"));
     EXPECT_TRUE(copies->value(2).subg.isNull());
     EXPECT_EQ(copies->value(2).Episode, u("10"));
+    // A line too long to show in whole is shown cut; the entry keeps all of it.
+    exec({u("update AD set Other = printf('%.*c', 5000, 'x') where rowid = 1")});
+    const Result<EntryListLines> lines = EntryStore::lines(EntryOrder::Num);
+    EXPECT_EQ(lines->lines.last(), u("[ABC][Foo][7][Bar]") + QString(1982, u'x') + u("…"));
+    EXPECT_EQ(lines->rowIds.back(), 1);
+    EXPECT_EQ(EntryStore::read(1)->Other.size(), 5000);
 }
 
 struct Fault
@@ -147,10 +155,10 @@ TEST_P(WriteFaults, EveryChangeFailsWithItsKindAndLosesNothing)
     const QStringList before = rows("select * from AD");
     const QByteArray longNote(9000, 'x');
     QList<Done> results = {EntryStore::add(entry("20", "g", "new", "1", "new", longNote.constData())),
-                           EntryStore::replace(entry("10", "G", "Foo", "8", "Bar", longNote.constData()))};
+                           EntryStore::replace(1, entry("10", "G", "Foo", "8", "Bar", longNote.constData())).status()};
     // A deletion needs no room.
     if (GetParam().code == ErrorCode::ReadOnly)
-        results << EntryStore::removeByTitle(u("Bar"));
+        results << EntryStore::remove(1);
     for (const Done &result : results) {
         ASSERT_FALSE(result.ok());
         EXPECT_EQ(result.error().code, GetParam().code) << result.error().detail.toStdString();

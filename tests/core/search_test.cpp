@@ -76,9 +76,26 @@ TEST(SearchWords, NextEpisodeStepsAndWords)
         const char *text;
         int step;
         std::optional<QString> stepped;
-    } steps[] = {{"9", 1, text("10")},    {"12.5", 1, text("13.5")}, {"0", -1, text("-1")}, {"-1", -1, text("-2")},
-                 {"1", -1, text("0")},    {"-0.5", 1, text("0.5")},  {"", 1, std::nullopt}, {"e", 1, std::nullopt},
-                 {"--", 1, std::nullopt}, {"1.2.3", 1, std::nullopt}};
+    } steps[] = {{"9", 1, text("10")},
+                 {"12.5", 1, text("13.5")},
+                 {"0", -1, text("-1")},
+                 {"-1", -1, text("-2")},
+                 {"1", -1, text("0")},
+                 {"-0.5", 1, text("0.5")},
+                 {"", 1, std::nullopt},
+                 {"e", 1, std::nullopt},
+                 {"--", 1, std::nullopt},
+                 {"1.2.3", 1, std::nullopt},
+                 {"1e5", 1, std::nullopt},
+                 {"inf", 1, std::nullopt},
+                 // Plain decimal digits always, however long the number, and exact.
+                 {"12345678901234567", 1, text("12345678901234568")},
+                 {"0.5", -1, text("-0.5")},
+                 {"1.50", 1, text("2.5")},
+                 {"99.9", 1, text("100.9")},
+                 {"-1.25", 1, text("-0.25")},
+                 {"-0.25", -1, text("-1.25")},
+                 {".5", 1, text("1.5")}};
     for (const auto &c : steps)
         EXPECT_EQ(steppedEpisode(text(c.text), c.step), c.stepped) << c.text;
 

@@ -188,17 +188,20 @@ TEST_F(Form1Test, EntryButtonsStoreRefuseAndReportInTheirOwnWords)
     w->Command5->click();
     EXPECT_EQ(rows("select * from AD where num = '4'"), texts({"4|DMG|New Show|3|New Title|"}));
     EXPECT_TRUE(fields() == QStringList(6) && w->List1->count() == 4 && entryButtons() == "--+");
-    // A duplicate is refused and the fields are emptied.
+    // A second press adds no empty entry; a duplicate is refused too, and the fields are emptied.
+    w->Command5->click();
+    EXPECT_EQ(lastMessage(), u("对不起，您所输入的动画特征信息与现有数据重复或不完整，请别折腾本程序了ORZ"));
     fill(texts({"5", "", "Same", "", "Fifth", ""}));
     w->Command5->click();
     EXPECT_EQ(lastMessage(), u("对不起，您所输入的动画特征信息与现有数据重复或不完整，请别折腾本程序了ORZ"));
     EXPECT_EQ(fields(), QStringList(6));
 
-    // Save writes the loaded entry back; a changed key is refused and nothing is written.
+    // Save writes the loaded entry back, nothing cut short; a changed key is refused and nothing is written.
+    exec({u("update AD set Other = printf('%.*c', 54000, 'x') where num = '2'")});
     clickLine(w->List1, 1);
     w->Text2->setText(u("G2"));
     w->Command2->click();
-    EXPECT_EQ(rows("select subg from AD order by rowid desc limit 1"), texts({"G2"}));
+    EXPECT_EQ(rows("select subg, length(Other) from AD order by rowid desc limit 1"), texts({"G2|54000"}));
     EXPECT_EQ(w->Text2->text(), u("G2"));
     w->Text3->setText(u("Changed"));
     w->Command2->click();
@@ -206,7 +209,7 @@ TEST_F(Form1Test, EntryButtonsStoreRefuseAndReportInTheirOwnWords)
               u("对不起，此版本暂时不支持序号、搜索名以及动画原名的修改，如果需要调整这些项目，请删除本条后再试。"));
     EXPECT_EQ(rows("select count(*) from AD where SearchN = 'Changed'"), texts({"0"}));
 
-    // Delete asks first; No keeps the entry, Yes deletes the title in 原作名.
+    // Delete asks first; No keeps the entry, Yes deletes the loaded entry, whatever 原作名 says now.
     clickLine(w->List1, 0);
     MessageBox::setNextAnswer(MessageBox::No);
     w->Command3->click();
@@ -214,6 +217,7 @@ TEST_F(Form1Test, EntryButtonsStoreRefuseAndReportInTheirOwnWords)
     EXPECT_EQ(lastMessage(), u("确定要删除本条内容吗？"));
     EXPECT_EQ(entryButtons(), "+--");
     clickLine(w->List1, 0);
+    w->Text5->setText(u("Third"));
     w->Command3->click();
     EXPECT_EQ(rows("select num from AD"), texts({"3", "4", "2"}));
     EXPECT_TRUE(w->Text5->text().isEmpty());

@@ -40,7 +40,14 @@ Done drive(const QString &what, const QString &name, qint64 v, int process)
 {
     if (what == QLatin1String("add") || what == QLatin1String("save")) {
         const AnimeEntry e{name, QString::number(v), name, QString::number(v), name, QString::number(v)};
-        return what == QLatin1String("add") ? EntryStore::add(e) : EntryStore::replace(e);
+        if (what == QLatin1String("add"))
+            return EntryStore::add(e);
+        // The entry's row, as a click in the list finds it.
+        Module1::Opened opened;
+        QSqlQuery row(Module1::Conn());
+        if (!row.exec(QStringLiteral("select rowid from AD where AnimeN = '%1'").arg(name)) || !row.next())
+            return failure(ErrorCode::NotFound, name);
+        return EntryStore::replace(row.value(0).toLongLong(), e).status();
     }
     if (what == QLatin1String("restore"))
         return SiteStore::restoreDefaults();

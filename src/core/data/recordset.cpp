@@ -161,6 +161,7 @@ Done RecordSet::addNew(const QList<FieldValue> &values)
         query.addBindValue(bindable(v.value));
     if (!query.exec())
         return sqlFailure(query.lastError());
+    m_lastAdded = query.lastInsertId().toLongLong();
     return {};
 }
 

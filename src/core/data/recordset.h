@@ -55,6 +55,8 @@ public:
     Done deleteCurrent();
     // Adds a row to the table the set was opened on; columns not named stay without a value.
     Done addNew(const QList<FieldValue> &values);
+    // The row number of the row added last.
+    qint64 lastAdded() const { return m_lastAdded; }
 
     void close();
 
@@ -66,4 +68,5 @@ private:
     QSqlRecord m_columns;       // the names of the columns, looked up without regard to letter case
     QList<QVariantList> m_rows; // each row's values, in column order
     qsizetype m_pos = 0;
+    qint64 m_lastAdded = -1;
 };

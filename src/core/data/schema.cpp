@@ -67,8 +67,18 @@ Done check(QSqlDatabase db)
 {
     QSqlQuery query(db);
     auto hasColumns = [&](const QString &table, const QStringList &columns) -> Done {
+        // Rows are told apart by their row numbers: a table without them, or with a column of one of their names
+        // that hides them, would have one row taken for another.
+        if (query.exec(QStringLiteral("pragma table_info(%1)").arg(table))) {
+            while (query.next()) {
+                const QString name = query.value(1).toString().toLower();
+                if (name == QLatin1String("rowid") || name == QLatin1String("_rowid_") || name == QLatin1String("oid"))
+                    return failure(ErrorCode::WrongTables, QStringLiteral("%1: a column named %2").arg(table, name));
+            }
+        }
         // Naming every column proves the table and its columns are there without reading a row.
-        if (query.exec(QStringLiteral("select %1 from %2 limit 0").arg(columns.join(QStringLiteral(", ")), table)))
+        if (query.exec(
+                QStringLiteral("select rowid, %1 from %2 limit 0").arg(columns.join(QStringLiteral(", ")), table)))
             return {};
         Error why = sqlFailure(query.lastError());
         // A plain statement error here means a table or a column is not there.

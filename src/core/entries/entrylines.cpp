@@ -12,6 +12,8 @@
 #include <algorithm>
 
 namespace {
+constexpr int LongestLine = 2000;
+
 // What the database puts together for each order: the sort column, and the line's text.
 struct OrderQuery
 {
@@ -97,8 +99,12 @@ Result<std::vector<EntryLine>> readEntryLines(EntryOrder order)
     const OrderQuery q = queryOf(order);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("select rowid, %1, %2 from %3%4 order by rowid asc")
-                        .arg(q.sortColumn, q.line, Schema::AD, q.condition)))
+    // A line longer than a person reads in one go is cut, so that a huge note does not freeze the list: the row
+    // is found by its number, never by the line's text.
+    if (!query.exec(QStringLiteral("select rowid, %1, case when length(%2) > %5 then substr(%2, 1, %5) || '…' "
+                                   "else %2 end from %3%4 order by rowid asc")
+                        .arg(q.sortColumn, q.line, Schema::AD, q.condition)
+                        .arg(LongestLine)))
         return sqlFailure(query.lastError());
     std::vector<EntryLine> lines;
     while (query.next())

@@ -57,6 +57,10 @@ Result<QHash<qint64, SearchCopy>> searchCopies(const QList<qint64> &rows)
 
 Done add(const AnimeEntry &entry)
 {
+    // A search name is what a search needs; an entry without one is incomplete (a second press of the button
+    // would otherwise add an empty entry).
+    if (entry.SearchN.trimmed().isEmpty())
+        return failure(ErrorCode::Incomplete, QStringLiteral("no search name"));
     Module1::Opened opened;
     // The duplicate test and the new row see the same table, even with another copy of the program at work.
     Module1::Transaction adding;
@@ -72,30 +76,34 @@ Done add(const AnimeEntry &entry)
     return adding.commit();
 }
 
-Done replace(const AnimeEntry &entry)
+Result<qint64> replace(qint64 row, const AnimeEntry &entry)
 {
     Module1::Opened opened;
-    // Finding the row and replacing it is one step: if any part fails, the entry stays as it was.
+    // Reading the row and replacing it is one step: if any part fails, the entry stays as it was.
     Module1::Transaction change;
     if (!change.started())
-        return change.started();
+        return change.started().error();
     RecordSet &rs = Module1::Rs();
-    if (Done found = rs.open(Schema::AD, identifying(entry), Join::And); !found)
-        return found;
+    if (Done found = rs.openRowIds(Schema::AD, {row}); !found)
+        return found.error();
     if (rs.atEnd())
-        return failure(ErrorCode::NotFound);
+        return failure(ErrorCode::NotFound, QStringLiteral("row %1 of AD").arg(row));
+    if (rs.text(num) != entry.num || rs.text(SearchN) != entry.SearchN || rs.text(AnimeN) != entry.AnimeN)
+        return failure(ErrorCode::Refused, QStringLiteral("the serial number, search name or title changed"));
     if (Done removed = rs.deleteCurrent(); !removed)
-        return removed;
+        return removed.error();
     if (Done added = rs.addNew(valuesOf(entry)); !added)
-        return added;
-    return change.commit();
+        return added.error();
+    if (Done done = change.commit(); !done)
+        return done.error();
+    return rs.lastAdded();
 }
 
-Done removeByTitle(const QString &title)
+Done remove(qint64 row)
 {
     Module1::Opened opened;
     RecordSet &rs = Module1::Rs();
-    if (Done found = rs.open(Schema::AD, {{AnimeN, title}}); !found)
+    if (Done found = rs.openRowIds(Schema::AD, {row}); !found)
         return found;
     if (rs.atEnd())
         return {};

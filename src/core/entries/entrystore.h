@@ -40,14 +40,16 @@ Result<AnimeEntry> read(qint64 row);
 // The group, search name and episode of each of these rows that still exists.
 Result<QHash<qint64, SearchCopy>> searchCopies(const QList<qint64> &rows);
 
-// Adds the entry at the end; Duplicate when an entry has its serial number, its search name or its title.
+// Adds the entry at the end; Incomplete without a search name, Duplicate when an entry has its serial number, its
+// search name or its title.
 Done add(const AnimeEntry &entry);
 
-// Replaces the first entry with the same serial number, search name and title by this one, which then comes last;
-// NotFound when there is none.
-Done replace(const AnimeEntry &entry);
+// Writes the entry over the row it was loaded from, which then comes last under a new row number (returned).
+// Refused when the entry's serial number, search name or title differ from the row's (no value counts as empty
+// text); NotFound when the row has gone.
+Result<qint64> replace(qint64 row, const AnimeEntry &entry);
 
-// Deletes the first entry with this title; none is no failure.
-Done removeByTitle(const QString &title);
+// Deletes the row; one that has gone already is no failure.
+Done remove(qint64 row);
 
 } // namespace EntryStore

@@ -109,16 +109,32 @@ QString searchWords(const QVariant &group, const QVariant &name, const QVariant 
 
 std::optional<QString> steppedEpisode(const QString &text, int step)
 {
-    // Only a plain decimal number steps: "", "e", "-", "--" and "1.2.3" stay as they are.
-    static const QRegularExpression decimal(QStringLiteral("^-?(\\d+\\.?\\d*|\\.\\d+)$"));
-    if (!decimal.match(text).hasMatch())
+    // Only a plain decimal number steps ("", "e", "--", "1.2.3" and "1e5" stay as they are), digit by digit, so
+    // that it is written in plain digits and exactly, however long.
+    static const QRegularExpression decimal(QStringLiteral("^(-?)(\\d*)(?:\\.(\\d*))?$"));
+    const QRegularExpressionMatch m = decimal.match(text);
+    if (!m.hasMatch() || (m.capturedView(2).isEmpty() && m.capturedView(3).isEmpty()))
         return std::nullopt;
-    bool ok = false;
-    double next = text.toDouble(&ok) + step;
-    if (!ok)
-        return std::nullopt;
-    if (next == 0)
-        next = 0; // never "-0"
-    // Up to 15 significant digits, no trailing zeros: 9 -> 10, 2.5 -> 3.5, 0 -> -1.
-    return QString::number(next, 'g', 15);
+    QString whole = withoutLeadingZeros(m.capturedView(2));
+    QString fraction = m.captured(3);
+    while (fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
+    const bool zero = whole == QLatin1String("0") && fraction.isEmpty();
+    bool negative = !m.capturedView(1).isEmpty() && !zero;
+    if (zero || negative == (step < 0)) {
+        // Away from zero: the whole part grows.
+        whole = stepByOne(whole, +1);
+        negative = step < 0;
+    } else if (whole != QLatin1String("0")) {
+        whole = stepByOne(whole, -1);
+    } else {
+        // Below one towards zero crosses it: 0.25 - 1 is -0.75.
+        for (qsizetype i = 0; i < fraction.size(); ++i)
+            fraction[i] = QChar(u'0' + (i + 1 == fraction.size() ? 10 : 9) - (fraction[i].unicode() - u'0'));
+        negative = !negative;
+    }
+    if (whole == QLatin1String("0") && fraction.isEmpty())
+        negative = false;
+    return (negative ? QStringLiteral("-") : QString()) + whole +
+           (fraction.isEmpty() ? QString() : QLatin1Char('.') + fraction);
 }

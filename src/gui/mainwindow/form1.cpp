@@ -85,7 +85,7 @@ void Form1::createControls()
 
     const auto field = [&](const char *name, QLabel *&label, const char *labelName, const QString &caption) {
         label = named<QLabel>(labelName, caption);
-        auto *edit = named<QLineEdit>(name);
+        auto *edit = textField(name);
         edit->setFont(tahoma);
         label->setBuddy(edit);
         // Screen readers announce the field by its label.

@@ -111,6 +111,8 @@ private:
     // The search address prefix of the current site.
     QString SiteUrl;
     std::vector<qint64> m_lineRowIds;
+    // The row the edit fields were loaded from; save and delete act on it. None before a click or after 新增.
+    qint64 m_loadedRow = -1;
     bool m_filling = false;
     bool m_selectionChangedByPress = false;
     QPointer<Form2> m_form2;

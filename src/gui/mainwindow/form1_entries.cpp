@@ -20,8 +20,10 @@ void Form1::List1_Click()
     // The current line's own row, into the edit fields.
     const int current = List1->currentRow();
     ClearFields();
+    m_loadedRow = -1;
     if (current >= 0) {
         if (const Result<AnimeEntry> entry = EntryStore::read(rowIdOfLine(current))) {
+            m_loadedRow = rowIdOfLine(current);
             Text1->setText(entry->num);
             Text2->setText(entry->subg);
             Text3->setText(entry->SearchN);
@@ -58,6 +60,7 @@ void Form1::List1_Click()
 
 void Form1::Command1_Click()
 {
+    m_loadedRow = -1;
     Command5->setEnabled(true);
     Command2->setEnabled(false);
     Command3->setEnabled(false);
@@ -67,22 +70,28 @@ void Form1::Command1_Click()
 void Form1::Command5_Click()
 {
     const Done added = EntryStore::add(fieldsEntry());
-    if (!added && added.error().code == ErrorCode::Duplicate)
+    const bool refused =
+        !added && (added.error().code == ErrorCode::Duplicate || added.error().code == ErrorCode::Incomplete);
+    if (refused)
         MessageBox::show(this, Duplicate, RefusalTitle);
     else if (!added)
         MessageBox::show(this, NotAdded.arg(reasonText(added.error())), RefusalTitle);
     RefreshList();
     // A refused duplicate empties the fields; a failed write keeps what the user typed.
-    if (added || added.error().code == ErrorCode::Duplicate)
+    if (added || refused)
         ClearFields();
 }
 
 void Form1::Command2_Click()
 {
-    const Done saved = EntryStore::replace(fieldsEntry());
-    if (!saved && saved.error().code == ErrorCode::NotFound)
+    // Nothing loaded, or 序号, 搜索名 or 原作名 changed since: those are not changed by saving.
+    const Result<qint64> saved =
+        m_loadedRow < 0 ? Result<qint64>(failure(ErrorCode::Refused)) : EntryStore::replace(m_loadedRow, fieldsEntry());
+    if (saved)
+        m_loadedRow = saved.value();
+    else if (saved.error().code == ErrorCode::Refused)
         MessageBox::show(this, SaveRefused, RefusalTitle);
-    else if (!saved)
+    else
         MessageBox::show(this, NotSaved.arg(reasonText(saved.error())), RefusalTitle);
     RefreshList();
 }
@@ -91,9 +100,10 @@ void Form1::Command3_Click()
 {
     Command3->setEnabled(false);
     if (MessageBox::show(this, DeleteQuestion, DeleteTitle, MessageBox::YesNo, MessageBox::Yes) == MessageBox::Yes) {
-        if (const Done deleted = EntryStore::removeByTitle(Text5->text()))
+        if (const Done deleted = EntryStore::remove(m_loadedRow)) {
             ClearFields();
-        else
+            m_loadedRow = -1;
+        } else
             MessageBox::show(this, NotDeleted.arg(reasonText(deleted.error())), RefusalTitle);
     }
     RefreshList();

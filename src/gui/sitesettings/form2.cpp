@@ -83,7 +83,7 @@ void Form2::createControls()
     Check1 = named<QCheckBox>("Check1", Utf8);
     const auto field = [](const char *name, QLabel *&label, const char *labelName, const QString &caption) {
         label = named<QLabel>(labelName, caption);
-        auto *edit = named<QLineEdit>(name);
+        auto *edit = textField(name);
         label->setBuddy(edit);
         edit->setAccessibleName(caption);
         return edit;
