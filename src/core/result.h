@@ -13,7 +13,8 @@ enum class ErrorCode {
     Duplicate,    // the key is taken already
     Incomplete,   // a value the row needs is missing
     Busy,         // another program holds the file
-    ReadOnly,     // the file or its folder cannot be written
+    ReadOnly,     // the file cannot be written
+    Unwritable,   // the folder cannot be written: no file can be made there
     Full,         // the disk is full
     Damaged,      // the file is damaged
     NotADatabase, // the file is no database at all

@@ -17,6 +17,8 @@ QString reasonText(const Error &error)
         return QStringLiteral("文件正被另一个程序使用");
     case ErrorCode::ReadOnly:
         return QStringLiteral("文件只读");
+    case ErrorCode::Unwritable:
+        return QStringLiteral("文件夹无法写入");
     case ErrorCode::Full:
         return QStringLiteral("磁盘已满");
     case ErrorCode::Damaged:

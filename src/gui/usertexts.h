@@ -47,6 +47,8 @@ inline const QString DeleteTitle = QStringLiteral("删除");
 
 // Our own messages for what the older program passed over in silence.
 inline const QString UnusableFile = QStringLiteral("无法使用数据文件 %1：\n%2\n\n该文件未作任何改动。");
+inline const QString WaitingForFile = QStringLiteral("数据文件正被另一个程序使用，正在等待……");
+inline const QString CannotCreate = QStringLiteral("无法建立数据文件 %1：\n%2");
 inline const QString BackupKept = QStringLiteral("\n\n上次正常打开时的备份保存在：%1");
 inline const QString NotSaved = QStringLiteral("本条修改未能保存，原有内容保持不变。\n原因：%1");
 inline const QString NotAdded = QStringLiteral("新条目未能加入，输入的内容仍保留在编辑框中。\n原因：%1");

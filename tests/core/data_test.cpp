@@ -113,6 +113,14 @@ TEST_F(CoreTest, AGoodStartKeepsABackupAndADamagedFileNeverReplacesIt)
     Module1::resetForTesting();
     EXPECT_FALSE(DataFile::prepare().ok());
     EXPECT_EQ(bytesOf(DataFile::backupPath()), goodCopy);
+    // A folder in the backup's place: no copy is kept, and nothing is left beside it.
+    QFile::remove(dbPath());
+    QFile::remove(DataFile::backupPath());
+    QDir(folder()).mkdir(QStringLiteral("ad.mdb.bak"));
+    makeDatabase();
+    Module1::resetForTesting();
+    EXPECT_TRUE(DataFile::prepare().ok());
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files), texts({"ad.mdb"}));
 }
 
 TEST_F(CoreTest, AnInstalledCopyKeepsItsDataInTheUsersFolderUnlessAFileLiesBesideIt)

@@ -2,6 +2,7 @@
 
 #include "data/datafile.h"
 #include "data/module1.h"
+#include "data/programfolder.h"
 #include "mainwindow/form1.h"
 #include "platform/browser.h"
 #include "sitesettings/form2.h"
@@ -111,7 +112,9 @@ TEST_F(Form1Test, FailuresAreExplainedInChineseByTheirKind)
         const char *reason;
         std::function<void(Form1Test &)> arrange;
     } atStart[] = {
-        {"不是数据库文件", [](Form1Test &t) { t.overwrite(0, QByteArray(4096, 'x')); }},
+        // A folder in the backup's place is no backup to point to.
+        {"不是数据库文件",
+         [](Form1Test &t) { t.overwrite(0, QByteArray(4096, 'x')), QDir(t.folder()).mkdir(u("ad.mdb.bak")); }},
         {"文件已损坏",
          [](Form1Test &t) {
              t.makeDatabase({"insert into AD values ('1', 'g', 's', '1', 't', 'o')"}),
@@ -142,6 +145,8 @@ TEST_F(Form1Test, FailuresAreExplainedInChineseByTheirKind)
         other.setDatabaseName(dbPath());
         ASSERT_TRUE(other.open() && QSqlQuery(other).exec(u("begin exclusive")));
         w->Command2->click();
+        // The list cannot be read again meanwhile: it keeps its lines.
+        EXPECT_EQ(w->List1->count(), 3);
     }
     QSqlDatabase::removeDatabase(u("other"));
     EXPECT_EQ(lastMessage(), u("本条修改未能保存，原有内容保持不变。\n原因：文件正被另一个程序使用"));
@@ -152,6 +157,48 @@ TEST_F(Form1Test, FailuresAreExplainedInChineseByTheirKind)
     makeReadOnly();
     w->Command2->click();
     EXPECT_EQ(lastMessage(), u("本条修改未能保存，原有内容保持不变。\n原因：文件只读"));
+}
+
+TEST_F(Form1Test, AFileHeldByAnotherProgramAtStartIsWaitedForAndThenUsed)
+{
+    makeDatabase({"insert into AD values ('1', 'g', 's', '8', 't', 'o')"});
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(u("QSQLITE"), u("other"));
+        other.setDatabaseName(dbPath());
+        ASSERT_TRUE(other.open() && QSqlQuery(other).exec(u("begin exclusive")));
+        w = std::make_unique<Form1>();
+        w->show();
+        // The window is there at once, says it waits, and takes no change meanwhile.
+        const auto *note = w->findChild<QLabel *>(u("waitNote"));
+        ASSERT_TRUE(note && note->isVisible());
+        EXPECT_TRUE(note->text().contains(u("正在等待")));
+        EXPECT_FALSE(w->Frame1->isEnabled() || w->Frame4->isEnabled());
+        EXPECT_TRUE(MessageBox::shown().isEmpty());
+    }
+    QSqlDatabase::removeDatabase(u("other"));
+    // Once the file is free, the window works as after any start.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->List1->count() == 1; }, 10000));
+    EXPECT_FALSE(w->findChild<QLabel *>(u("waitNote"))->isVisible());
+    EXPECT_TRUE(w->Frame1->isEnabled() && w->Combo2->currentText() == u("极影"));
+    w->Command1->click();
+    fill(texts({"2", "g", "s2", "1", "t2", ""}));
+    w->Command5->click();
+    EXPECT_EQ(rows("select count(*) from AD"), texts({"2"}));
+}
+
+TEST_F(Form1Test, AnInstalledCopyThatCannotMakeItsFileSaysWhere)
+{
+    // The user's data folder lies under a file, as unreachable as a home folder of "/" for a user.
+    const QString blocker = QDir(folder()).filePath(u("blocker"));
+    QFile(blocker).open(QIODevice::WriteOnly);
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(blocker + u("/share")));
+    ProgramFolder::setInstalledForTesting(true);
+    w = std::make_unique<Form1>();
+    qputenv("XDG_DATA_HOME", dataHome);
+    EXPECT_EQ(
+        lastMessage(),
+        u("无法建立数据文件 %1/share/%2/ad.mdb：\n文件夹无法写入").arg(blocker, QCoreApplication::applicationName()));
 }
 
 TEST_F(Form1Test, AClickLoadsTheLinesOwnRowAndRecordsEverySelectedLine)

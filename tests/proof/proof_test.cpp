@@ -12,12 +12,14 @@
 #include "sites/sitestore.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QHash>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 
 #include <chrono>
 #include <cstdio>
@@ -281,6 +283,27 @@ TEST_F(ProofTest, AChangeThatReadsFirstHoldsTheFileAgainstAnotherWriter)
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other"));
     EXPECT_TRUE(Module1::Rs().deleteCurrent().ok() && change.commit().ok());
+}
+
+TEST(FirstRun, TwoCopiesStartedTogetherBothOpenTheOneFileOneOfThemMade)
+{
+    // Each round: a new folder, two copies started at once on it, each making the file it does not find.
+    for (int round = 0; round < 60 && !::testing::Test::HasFailure(); ++round) {
+        QTemporaryDir folder;
+        QProcess copies[2];
+        for (QProcess &copy : copies)
+            copy.start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("drive"), QStringLiteral("crash"), folder.path(), QStringLiteral("1"),
+                        QStringLiteral("0")});
+        for (QProcess &copy : copies) {
+            ASSERT_TRUE(copy.waitForFinished(60000));
+            EXPECT_EQ(copy.exitCode(), 0) << "round " << round;
+        }
+        // The one that found the other's file opened it as a file that was there already, and kept its backup.
+        const QStringList files = QDir(folder.path()).entryList(QDir::Files);
+        EXPECT_TRUE(files.contains(QStringLiteral("ad.mdb")) && files.filter(QStringLiteral(".new")).isEmpty())
+            << "round " << round << ": " << files.join(QLatin1Char(' ')).toStdString();
+    }
 }
 
 int main(int argc, char **argv)

@@ -10,7 +10,11 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryFile>
 #include <QUrl>
+
+#include <cerrno>
+#include <unistd.h>
 
 namespace DataFile {
 
@@ -35,28 +39,50 @@ template <typename Work> auto withConnection(const QString &file, Work &&work)
     return result;
 }
 
-Done createWithFirstContents(const QString &file)
+// Makes the file with its first contents. Built under a name of its own and put in place only when complete, and
+// never over a file that appeared meanwhile: another copy of the program started at the same moment may have made
+// it first, and then that one is used. False in made when the other copy's file is the one there.
+Done createWithFirstContents(const QString &file, bool &made)
 {
-    // Built beside the real name and renamed into place once complete, so there is never half a file.
-    const QString building = file + QStringLiteral(".new");
-    QFile::remove(building);
-    Done made = withConnection(building, [](QSqlDatabase &db) -> Done {
+    made = false;
+    QTemporaryFile building(file + QStringLiteral(".XXXXXX.new"));
+    if (!building.open())
+        return failure(ErrorCode::Unwritable,
+                       QStringLiteral("%1: %2").arg(building.fileTemplate(), building.errorString()));
+    building.close();
+    Done created = withConnection(building.fileName(), [](QSqlDatabase &db) -> Done {
         if (!db.open())
             return sqlFailure(db.lastError());
-        Done created = Schema::createTables(db);
+        Done result = Schema::createTables(db);
         db.close();
-        return created;
+        return result;
     });
-    if (made.ok() && !QFile::rename(building, file))
-        made = failure(ErrorCode::Failed, QStringLiteral("cannot rename %1 to %2").arg(building, file));
-    if (!made.ok())
-        QFile::remove(building);
-    return made;
+    if (!created)
+        return created;
+    const QByteArray from = QFile::encodeName(building.fileName());
+    const QByteArray to = QFile::encodeName(file);
+    // A second name for the finished file, which fails rather than replace one that is there.
+    if (::link(from.constData(), to.constData()) == 0) {
+        made = true;
+        return {};
+    }
+    if (errno == EEXIST)
+        return {};
+    // A folder that cannot hold a second name (a FAT stick): a rename, unless the file has appeared.
+    if (!QFileInfo::exists(file) && QFile::rename(building.fileName(), file)) {
+        made = true;
+        return {};
+    }
+    return QFileInfo::exists(file) ? Done()
+                                   : failure(ErrorCode::Unwritable, QStringLiteral("cannot make %1").arg(file));
 }
 
 // A consistent copy of the file as it is now, written beside it and renamed into place when complete.
 void keepBackup(QSqlDatabase &db, const QString &file, const QString &backup)
 {
+    // Something else in the backup's place (a folder) is left alone, and no copy is kept.
+    if (const QFileInfo there(backup); (there.exists() || there.isSymLink()) && !there.isFile())
+        return;
     const QString building = backup + QStringLiteral(".new");
     QFile::remove(building);
     QSqlQuery query(db);
@@ -84,17 +110,18 @@ void keepBackup(QSqlDatabase &db, const QString &file, const QString &backup)
         return;
     }
     QFile::remove(backup);
-    QFile::rename(building, backup);
+    if (!QFile::rename(building, backup))
+        QFile::remove(building);
 }
 
 // Whether the file at hand can serve as ad.mdb: nothing but its backup is written.
-Done check(const QString &file, bool existed)
+Done check(const QString &file, bool existed, int busyWaitMs)
 {
     return withConnection(file, [&](QSqlDatabase &db) -> Done {
         // Read-write even for the check: a change a crash left half done is rolled back on opening.
         db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) +
                            (readOnlyForTesting() ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw")));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(Module1::busyTimeoutMs()));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyWaitMs));
         if (!db.open())
             return sqlFailure(db.lastError());
         Done sound = Schema::check(db);
@@ -120,7 +147,8 @@ QString path()
         return beside;
     if (!ProgramFolder::isInstalledCopy() && QFileInfo(ProgramFolder::path()).isWritable())
         return beside;
-    return QDir(ProgramFolder::userDataFolder()).filePath(fileName);
+    // Clean, so that a home folder of "/" does not make "//.local/share/...".
+    return QDir::cleanPath(QDir(ProgramFolder::userDataFolder()).filePath(fileName));
 }
 
 QString backupPath()
@@ -128,27 +156,33 @@ QString backupPath()
     return path() + QStringLiteral(".bak");
 }
 
-Result<Start> prepare()
+Result<Start> prepare(int busyWaitMs)
 {
     const QString file = path();
-    QDir().mkpath(QFileInfo(file).absolutePath());
     const QFileInfo info(file);
+    if (!info.exists() && !QDir().mkpath(info.absolutePath())) {
+        const Error why =
+            failure(ErrorCode::Unwritable, QStringLiteral("cannot make the folder %1").arg(info.absolutePath()));
+        Module1::refuseFile(why);
+        return why;
+    }
     const bool existed = info.exists() || info.isSymLink();
     Done usable;
+    bool made = false;
     if (!existed)
-        usable = createWithFirstContents(file);
+        usable = createWithFirstContents(file, made);
     else if (info.isDir())
         usable = failure(ErrorCode::Folder, QStringLiteral("%1 is a folder").arg(file));
     else if (!info.isReadable())
         usable = failure(ErrorCode::ReadOnly, QStringLiteral("%1 cannot be read").arg(file));
     if (usable.ok())
-        usable = check(file, existed);
+        usable = check(file, !made, busyWaitMs < 0 ? Module1::busyTimeoutMs() : busyWaitMs);
     if (!usable.ok()) {
         Module1::refuseFile(usable.error());
         return usable.error();
     }
     Module1::useFile(file, readOnlyForTesting());
-    return existed ? Start::Opened : Start::Created;
+    return made ? Start::Created : Start::Opened;
 }
 
 void setReadOnlyForTesting(bool readOnly)

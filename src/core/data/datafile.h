@@ -22,7 +22,9 @@ enum class Start {
 // Start-up: creates the file when there is none, and checks an existing one (a database, the four tables with
 // their columns, sound throughout); nothing is written to an existing file but its backup beside it. Every
 // later open uses the file, or fails with the reason it cannot be used.
-Result<Start> prepare();
+// A file another program holds is waited for busyWaitMs at most (every later use waits as long as the rest of
+// the program does), then it is Busy.
+Result<Start> prepare(int busyWaitMs = -1);
 
 // Tests open the file as if it were write-protected (root ignores file permissions).
 void setReadOnlyForTesting(bool readOnly);

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -27,9 +28,16 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace Form1Text;
+
+namespace {
+// At start-up a busy file is tried again and again, each time waited for only this long.
+constexpr int ShortBusyWaitMs = 100;
+constexpr int StartRetryMs = 400;
+} // namespace
 
 Form1::Form1(QWidget *parent) : QWidget(parent)
 {
@@ -74,6 +82,9 @@ void Form1::createControls()
     Command3 = named<QPushButton>("Command3", Delete);
     Command1 = named<QPushButton>("Command1", New);
 
+    m_waitNote = named<QLabel>("waitNote", WaitingForFile);
+    m_waitNote->setWordWrap(true);
+    m_waitNote->hide();
     List1 = named<QListWidget>("List1");
     List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // Every line has the same height: the list then lays out 100,000 lines at once.
@@ -131,6 +142,7 @@ void Form1::layOutControls()
     auto *left = new QVBoxLayout(Frame2);
     left->addWidget(Frame3);
     left->addWidget(Frame4);
+    left->addWidget(m_waitNote);
     left->addWidget(List1, 1);
 
     auto *fields = new QGridLayout(Frame1);
@@ -250,11 +262,29 @@ void Form1::Form_Load()
     Combo1->setCurrentIndex(0);
 
     offerJetConversion(this, DataFile::path());
-    if (const Result<DataFile::Start> start = DataFile::prepare(); !start) {
+    startUsingFile();
+}
+
+void Form1::startUsingFile()
+{
+    // A file another program holds is not an unusable one: the window waits for it, saying so, and takes no change
+    // meanwhile. Each try waits only briefly, so that the window stays alive between them.
+    const Result<DataFile::Start> start = DataFile::prepare(ShortBusyWaitMs);
+    const bool busy = !start && start.error().code == ErrorCode::Busy;
+    m_waitNote->setVisible(busy);
+    for (QWidget *part : {Frame1, Frame3, Frame4})
+        part->setEnabled(!busy);
+    if (busy) {
+        QTimer::singleShot(StartRetryMs, this, &Form1::startUsingFile);
+        return;
+    }
+    if (!start) {
         List1->clear();
         Combo2->clear();
-        QString message = UnusableFile.arg(DataFile::path(), reasonText(start.error()));
-        if (QFile::exists(DataFile::backupPath()))
+        // A file that could not be made is named with where it was to be.
+        QString message = (QFileInfo::exists(DataFile::path()) ? UnusableFile : CannotCreate)
+                              .arg(QDir::toNativeSeparators(DataFile::path()), reasonText(start.error()));
+        if (QFileInfo(DataFile::backupPath()).isFile())
             message += BackupKept.arg(DataFile::backupPath());
         MessageBox::show(this, message, RefusalTitle);
         return;
@@ -288,11 +318,15 @@ void Form1::fillList(const QString &orderText, bool emptyMeansFirst)
     const auto order = std::find(std::begin(Orders), std::end(Orders), orderText);
     if (order == std::end(Orders) && !(emptyMeansFirst && orderText.isEmpty()))
         return;
+    const auto index = order == std::end(Orders) ? 0 : order - std::begin(Orders);
+    // Read first: a list that cannot be read now (the file held by another program) keeps its lines.
+    Result<EntryListLines> read = EntryStore::lines(EntryOrder(index));
+    if (!read && List1->count() > 0)
+        return;
     m_filling = true;
     List1->clear();
     m_lineRowIds.clear();
-    const auto index = order == std::end(Orders) ? 0 : order - std::begin(Orders);
-    if (Result<EntryListLines> read = EntryStore::lines(EntryOrder(index))) {
+    if (read) {
         List1->addItems(read->lines);
         m_lineRowIds = std::move(read).value().rowIds;
     }

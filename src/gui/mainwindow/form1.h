@@ -102,6 +102,8 @@ private:
     void layOutControls();
     void wireHandlers();
     void addShortcuts();
+    // Start-up once the file can be used: waits while another program holds it.
+    void startUsingFile();
     void fillList(const QString &orderText, bool emptyMeansFirst);
     void lookUpSite(const QString &table, const QString &name);
     void openNextSearch();
@@ -118,4 +120,5 @@ private:
     QPointer<Form2> m_form2;
     QList<QByteArray> m_pendingSearches;
     QTimer *m_searchTimer = nullptr;
+    QLabel *m_waitNote = nullptr; // says the window waits for the file
 };
