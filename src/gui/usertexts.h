@@ -59,6 +59,9 @@ inline const QString UnusableAddress =
     QStringLiteral("当前站点的搜索地址无法使用：\n%1\n\n搜索地址必须以 http:// 或 https:// 开头，"
                    "请在“BT平台设置”中修改后重新选择该站点。");
 inline const QString EmptyAddress = QStringLiteral("（空）");
+inline const QString ChooseSite = QStringLiteral("请先选择一个搜索站点。");
+inline const QString TooLong = QStringLiteral("搜索地址过长，无法打开：\n%1\n\n其余的页面照常打开。");
+inline const QString ManyPages = QStringLiteral("将打开 %1 个页面，继续吗？");
 inline const QString CannotOpen = QStringLiteral("无法打开搜索页面：\n%1\n\n请确认系统已设置默认浏览器。");
 
 // The credit line, and the hidden phrase that opens the forum page: one part per edit field.

@@ -426,3 +426,70 @@ TEST_F(Form1Test, PickingASiteSetsItsAddressAndEncodingAndOnlyWebAddressesOpen)
     pick(6);
     EXPECT_EQ(w->siteUrl(), u("file:///etc/?q="));
 }
+
+// What is never opened, or not without asking: an address with a line break, more than twenty pages at once, and
+// an address too long to hand on.
+TEST_F(Form1Test, PagesThatShouldNotOpenAreHeldBackOrAskedFor)
+{
+    start({"update bt set urldata = 'http://bt.example/?q=', utf8 = 1 where btset = '极影'",
+           "insert into xd values ('1', 'Bad', 'http://a.example/?q=' || char(10) || 'file:///etc/passwd#', 1)"});
+    QStringList entries;
+    for (int i = 1; i <= 25; ++i)
+        entries << u("insert into AD values ('%1', '', 's%1', '1', 't%1', '')").arg(i);
+    exec(entries + QStringList{u("update AD set SearchN = printf('%.*c', 70000, 'x') where num = '2'")});
+    w->RefreshList();
+    clickLine(w->List1, 0);
+    w->Combo2->setCurrentIndex(4);
+    Q_EMIT w->Combo2->activated(4);
+    w->Command4->click();
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(lastMessage().startsWith(u("当前站点的搜索地址无法使用：")));
+    w->Combo2->setCurrentIndex(0);
+    Q_EMIT w->Combo2->activated(0);
+    // Three lines, the second too long to hand on: it is skipped with a message of its own.
+    clickLine(w->List1, 1, Qt::ShiftModifier);
+    clickLine(w->List1, 2, Qt::ShiftModifier);
+    w->Command4->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened.size() == 2; }));
+    EXPECT_EQ(opened.last(), "http://bt.example/?q=s3%2002");
+    EXPECT_TRUE(lastMessage().startsWith(u("搜索地址过长，无法打开")));
+    // More than twenty: asked first; No opens nothing, and Escape drops what waits.
+    opened.clear();
+    w->List1->selectAll();
+    MessageBox::setNextAnswer(MessageBox::No);
+    w->Command4->click();
+    EXPECT_EQ(lastMessage(), u("将打开 24 个页面，继续吗？"));
+    EXPECT_TRUE(opened.isEmpty());
+    MessageBox::setNextAnswer(MessageBox::Yes);
+    w->Command4->click();
+    EXPECT_EQ(opened.size(), 1);
+    QTest::keyClick(w.get(), Qt::Key_Escape);
+    EXPECT_FALSE(w->findChild<QTimer *>(u("searchSpacing"))->isActive());
+}
+
+// After the sites change in the settings window, the site chosen stays chosen with its new address, or is no more.
+TEST_F(Form1Test, TheChosenSiteFollowsTheSettingsWindow)
+{
+    start({"insert into xd values ('1', 'Mine', 'http://mine/?q=', 0)",
+           "insert into AD values ('1', 'g', 's', '1', 't', '')",
+           "insert into xd values ('2', printf('%.*c', 320, 'N'), 'http://n/?q=', 0)"});
+    // A very long name does not make the window wide; it is read whole in the tip.
+    EXPECT_LT(w->sizeHint().width(), 1400);
+    EXPECT_EQ(w->Combo2->itemData(5, Qt::ToolTipRole).toString(), QString(320, u'N'));
+    w->Command8->click();
+    Form2 *f2 = w->settingsWindow();
+    clickLine(f2->List1, 0);
+    f2->Text3->setText(u("http://new.example/?k="));
+    f2->Command1->click();
+    EXPECT_EQ(w->Combo2->currentText(), u("极影"));
+    EXPECT_EQ(w->siteUrl(), u("http://new.example/?k="));
+    w->Combo2->setCurrentIndex(4);
+    Q_EMIT w->Combo2->activated(4);
+    clickLine(f2->List2, 0);
+    f2->Command7->click();
+    EXPECT_EQ(w->Combo2->currentIndex(), -1);
+    clickLine(w->List1, 0);
+    w->Command4->click();
+    EXPECT_EQ(lastMessage(), u("请先选择一个搜索站点。"));
+    EXPECT_TRUE(opened.isEmpty());
+}

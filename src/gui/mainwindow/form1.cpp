@@ -63,6 +63,9 @@ void Form1::createControls()
     Frame4 = frame("Frame4");
 
     Combo2 = named<QComboBox>("Combo2");
+    // The box keeps a sensible width whatever the sites are called.
+    Combo2->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Combo2->setMinimumContentsLength(14);
     Combo2->addItems({QStringLiteral("极影"), QStringLiteral("动漫花园"), QStringLiteral("Levelup"),
                       QStringLiteral("Tokyo Toshokan")});
     Command4 = named<QPushButton>("Command4", Search);
@@ -218,6 +221,8 @@ void Form1::addShortcuts()
     for (const QKeySequence &keys : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
         shortcut(List1, keys, Qt::WidgetShortcut, Command4);
     shortcut(List1, QKeySequence(Qt::Key_Delete), Qt::WidgetShortcut, Command3);
+    // Escape drops the search pages still waiting to be opened.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &Form1::dropQueuedSearches);
     shortcut(this, QKeySequence(Qt::CTRL | Qt::Key_N), Qt::WindowShortcut, Command1);
     shortcut(this, QKeySequence(Qt::CTRL | Qt::Key_S), Qt::WindowShortcut, Command2);
     for (QLineEdit *field : {Text1, Text2, Text3, Text4, Text5, Text6}) {
@@ -249,6 +254,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
+    dropQueuedSearches();
     // The settings window belongs to this one: the program ends with the main window.
     if (m_form2)
         m_form2->close();
@@ -292,9 +298,9 @@ void Form1::startUsingFile()
 
     Module1::Opened opened;
     fillList(Orders[0], true);
+    m_siteTable = Schema::BuiltIn;
+    m_siteName = FirstSite;
     rebuildSiteChoice();
-    Combo2->setCurrentIndex(Combo2->findText(FirstSite, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    lookUpSite(Schema::BuiltIn, Combo2->currentText());
 }
 
 void Form1::ClearFields()
@@ -354,14 +360,31 @@ void Form1::rebuildSiteChoice()
 {
     Module1::Opened opened;
     Combo2->clear();
+    int current = -1;
     for (const QString &table : {Schema::BuiltIn, Schema::Custom}) {
         const Result<std::vector<SearchSite>> sites = SiteStore::list(table);
         for (const SearchSite &site : sites ? sites.value() : std::vector<SearchSite>{}) {
-            if (!site.btsetIsNull)
-                Combo2->addItem(site.btset);
+            if (site.btsetIsNull)
+                continue;
+            if (current < 0 && table == m_siteTable && site.btset == m_siteName)
+                current = Combo2->count();
+            Combo2->addItem(site.btset);
+            // A long name is cut in the box; the tip shows it whole.
+            Combo2->setItemData(Combo2->count() - 1, site.btset, Qt::ToolTipRole);
         }
     }
-    Combo2->setCurrentIndex(-1);
+    // The site chosen stays chosen, with its address and encoding as they are now; one that has gone is no more.
+    Combo2->setCurrentIndex(current);
+    if (current >= 0)
+        lookUpSite(m_siteTable, m_siteName);
+    else
+        clearSite();
+}
+
+void Form1::clearSite()
+{
+    m_siteName.clear();
+    SiteUrl.clear();
 }
 
 void Form1::lookUpSite(const QString &table, const QString &name)
@@ -370,6 +393,8 @@ void Form1::lookUpSite(const QString &table, const QString &name)
     const Result<SearchSite> site = SiteStore::find(table, name);
     if (!site)
         return;
+    m_siteTable = table;
+    m_siteName = name;
     SiteUrl = site->urldata;
     if (!site->utf8.isNull())
         Check1->setChecked(site->utf8.toInt() != 0);

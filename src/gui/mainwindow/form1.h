@@ -106,12 +106,18 @@ private:
     void startUsingFile();
     void fillList(const QString &orderText, bool emptyMeansFirst);
     void lookUpSite(const QString &table, const QString &name);
+    void clearSite();
     void openNextSearch();
+    // The pages still waiting to be opened are not opened (Escape, closing the window).
+    void dropQueuedSearches();
     // The entry the six edit fields hold.
     AnimeEntry fieldsEntry() const;
 
     // The search address prefix of the current site.
     QString SiteUrl;
+    // The current site, by its table and name, so that it is found again when the site list changes.
+    QString m_siteTable;
+    QString m_siteName;
     std::vector<qint64> m_lineRowIds;
     // The row the edit fields were loaded from; save and delete act on it. None before a click or after 新增.
     qint64 m_loadedRow = -1;

@@ -4,6 +4,7 @@
 #include "data/schema.h"
 #include "platform/browser.h"
 #include "platform/messagebox.h"
+#include "search/addresses.h"
 #include "search/encoders.h"
 #include "search/searchwords.h"
 #include "sites/sitestore.h"
@@ -22,15 +23,23 @@
 
 namespace {
 
-// Only web pages are opened: anything else in the address (a file, an option for the opener) is refused.
-bool isWebAddress(const QString &address)
-{
-    return address.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
-           address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
-}
-
 // Browsers drop tabs when many addresses arrive at once.
 constexpr int SearchSpacingMs = 250;
+// More pages than this at once are asked for first.
+constexpr qsizetype PagesWithoutAsking = 20;
+// An address longer than this cannot be handed to the opener (one argument of a program is at most 128 KiB).
+constexpr qsizetype LongestAddress = 65536;
+
+// An address as a message shows it: its control characters made visible, and not too long.
+QString shown(const QByteArray &address)
+{
+    QString text = QString::fromUtf8(address.left(200));
+    for (QChar &c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = QChar(0x2400 + (c.unicode() == 0x7f ? 0x21 : c.unicode()));
+    }
+    return address.size() > 200 ? text + QStringLiteral("…") : text;
+}
 
 } // namespace
 
@@ -38,6 +47,13 @@ void Form1::Combo2_Click()
 {
     const QString name = Combo2->currentText();
     lookUpSite(Sites::isBuiltInName(name) ? Schema::BuiltIn : Schema::Custom, name);
+}
+
+void Form1::dropQueuedSearches()
+{
+    m_pendingSearches.clear();
+    if (m_searchTimer)
+        m_searchTimer->stop();
 }
 
 void Form1::Command4_Click()
@@ -63,11 +79,30 @@ void Form1::Command4_Click()
     }
     if (addresses.isEmpty())
         return;
-    if (!isWebAddress(SiteUrl)) {
-        MessageBox::show(this, Form1Text::UnusableAddress.arg(SiteUrl.isEmpty() ? Form1Text::EmptyAddress : SiteUrl),
+    if (m_siteName.isEmpty()) {
+        MessageBox::show(this, Form1Text::ChooseSite, Form1Text::RefusalTitle);
+        return;
+    }
+    // Each address is checked whole right before it is handed on: a site address with a line break in it would
+    // reach the opener as two.
+    if (!isOpenableAddress(addresses.first().left(prefix.size()) + "x")) {
+        MessageBox::show(this,
+                         Form1Text::UnusableAddress.arg(SiteUrl.isEmpty() ? Form1Text::EmptyAddress : shown(prefix)),
                          Form1Text::RefusalTitle);
         return;
     }
+    for (qsizetype i = addresses.size() - 1; i >= 0; --i) {
+        if (addresses[i].size() > LongestAddress || !isOpenableAddress(addresses[i])) {
+            MessageBox::show(this, Form1Text::TooLong.arg(shown(addresses[i])), Form1Text::RefusalTitle);
+            addresses.removeAt(i);
+        }
+    }
+    if (addresses.size() > PagesWithoutAsking &&
+        MessageBox::show(this, Form1Text::ManyPages.arg(addresses.size()), Form1Text::Search, MessageBox::YesNo,
+                         MessageBox::No) != MessageBox::Yes)
+        return;
+    if (addresses.isEmpty())
+        return;
 
     if (!m_searchTimer) {
         m_searchTimer = new QTimer(this);
@@ -90,10 +125,9 @@ void Form1::openNextSearch()
     }
     const QByteArray address = m_pendingSearches.takeFirst();
     if (!Browser::open(address, QFileInfo(DataFile::path()).absolutePath())) {
-        // When one page cannot be opened the others cannot either: one message for them all.
-        m_pendingSearches.clear();
-        m_searchTimer->stop();
-        MessageBox::show(this, Form1Text::CannotOpen.arg(QString::fromUtf8(address)), Form1Text::RefusalTitle);
+        // When no browser takes a page, it takes none: one message for them all.
+        dropQueuedSearches();
+        MessageBox::show(this, Form1Text::CannotOpen.arg(shown(address)), Form1Text::RefusalTitle);
         return;
     }
     if (m_pendingSearches.isEmpty())

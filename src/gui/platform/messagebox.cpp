@@ -27,9 +27,12 @@ MessageBox::Button MessageBox::show(QWidget *parent, const QString &text, const 
         t.shown.append({text, title, buttons});
         if (t.whileShown)
             t.whileShown();
+        // A box with OK alone takes no queued answer: those are for the questions.
+        if (buttons == OkOnly)
+            return Ok;
         if (!t.answers.isEmpty())
             return t.answers.takeFirst();
-        return buttons == OkOnly ? Ok : defaultButton;
+        return defaultButton;
     }
 
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, parent);

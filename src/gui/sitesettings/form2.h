@@ -44,7 +44,7 @@ public:
     void Command3_Click();
 
 Q_SIGNALS:
-    // The custom sites changed: the main window's site choice is rebuilt.
+    // The sites may have changed: the main window's site choice is rebuilt.
     void sitesChanged();
 
 public:

@@ -39,6 +39,7 @@ void Form2::Command1_Click()
     if (!builtIn)
         refillCustomList();
     Command1->setEnabled(false);
+    Q_EMIT sitesChanged();
 }
 
 void Form2::Command7_Click()
@@ -63,6 +64,7 @@ void Form2::Command5_Click()
         lowered(NoSuchDefaultSite.arg(site.btset), RefusalTitle);
     else if (!stored)
         lowered(NotSetAsDefault.arg(reasonText(stored.error())), RefusalTitle);
+    Q_EMIT sitesChanged();
 }
 
 void Form2::Command3_Click()
@@ -78,4 +80,5 @@ void Form2::Command3_Click()
         return;
     }
     ClearSiteFields();
+    Q_EMIT sitesChanged();
 }
