@@ -1,5 +1,7 @@
 #include "platform/browser.h"
 
+#include "search/addresses.h"
+
 #include <QDesktopServices>
 #include <QFile>
 #include <QProcess>
@@ -18,6 +20,10 @@ std::function<bool(const QByteArray &)> &handler()
 
 bool open(const QByteArray &address, const QString &workingFolder)
 {
+    // The last check before the address leaves the program: a whole web address or a magnet link, with nothing in
+    // it that the opener could take for something else.
+    if (!isOpenableAddress(address, true))
+        return false;
     if (handler())
         return handler()(address);
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
