@@ -17,11 +17,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
+
+#include <tuple>
 
 #include <functional>
 
@@ -72,6 +73,22 @@ public:
         ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.seek(at) && f.write(bytes) == bytes.size());
     }
     QString lastMessage() const { return MessageBox::shown().isEmpty() ? QString() : MessageBox::shown().last().text; }
+    void pickSite(int index)
+    {
+        w->Combo2->setCurrentIndex(index);
+        Q_EMIT w->Combo2->activated(index);
+    }
+    // Holds the file as another program writing it would, for as long as the call takes.
+    void whileHeld(const std::function<void()> &call)
+    {
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(u("QSQLITE"), u("other"));
+            other.setDatabaseName(dbPath());
+            ASSERT_TRUE(other.open() && QSqlQuery(other).exec(u("begin exclusive")));
+            call();
+        }
+        QSqlDatabase::removeDatabase(u("other"));
+    }
 
     std::unique_ptr<Form1> w;
 };
@@ -140,15 +157,11 @@ TEST_F(Form1Test, FailuresAreExplainedInChineseByTheirKind)
     Module1::setBusyTimeoutForTesting(50);
     start();
     clickLine(w->List1, 0);
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase(u("QSQLITE"), u("other"));
-        other.setDatabaseName(dbPath());
-        ASSERT_TRUE(other.open() && QSqlQuery(other).exec(u("begin exclusive")));
+    whileHeld([&] {
         w->Command2->click();
         // The list cannot be read again meanwhile: it keeps its lines.
         EXPECT_EQ(w->List1->count(), 3);
-    }
-    QSqlDatabase::removeDatabase(u("other"));
+    });
     EXPECT_EQ(lastMessage(), u("本条修改未能保存，原有内容保持不变。\n原因：文件正被另一个程序使用"));
     makeDiskFull();
     w->Text6->setText(QString(9000, u'x'));
@@ -162,20 +175,14 @@ TEST_F(Form1Test, FailuresAreExplainedInChineseByTheirKind)
 TEST_F(Form1Test, AFileHeldByAnotherProgramAtStartIsWaitedForAndThenUsed)
 {
     makeDatabase({"insert into AD values ('1', 'g', 's', '8', 't', 'o')"});
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase(u("QSQLITE"), u("other"));
-        other.setDatabaseName(dbPath());
-        ASSERT_TRUE(other.open() && QSqlQuery(other).exec(u("begin exclusive")));
+    whileHeld([&] {
         w = std::make_unique<Form1>();
         w->show();
         // The window is there at once, says it waits, and takes no change meanwhile.
         const auto *note = w->findChild<QLabel *>(u("waitNote"));
-        ASSERT_TRUE(note && note->isVisible());
-        EXPECT_TRUE(note->text().contains(u("正在等待")));
+        EXPECT_TRUE(note->isVisible() && note->text().contains(u("正在等待")) && MessageBox::shown().isEmpty());
         EXPECT_FALSE(w->Frame1->isEnabled() || w->Frame4->isEnabled());
-        EXPECT_TRUE(MessageBox::shown().isEmpty());
-    }
-    QSqlDatabase::removeDatabase(u("other"));
+    });
     // Once the file is free, the window works as after any start.
     ASSERT_TRUE(QTest::qWaitFor([&] { return w->List1->count() == 1; }, 10000));
     EXPECT_FALSE(w->findChild<QLabel *>(u("waitNote"))->isVisible());
@@ -278,41 +285,26 @@ TEST_F(Form1Test, EntryButtonsStoreRefuseAndReportInTheirOwnWords)
     EXPECT_EQ(w->Text3->text(), u("s9"));
 }
 
-TEST_F(Form1Test, KeyFiltersEpisodeStepsAndShortcutsWork)
+// Return, Ctrl+N, Ctrl+Up and Ctrl+S are pressed on a real display by the end-to-end script.
+TEST_F(Form1Test, FilteredFieldsEpisodeStepsAndShortcuts)
 {
     start({"insert into AD values ('1', 'g', 's', '8', 't', 'o')"});
     typeInto(w->Text1, u("12-3.4Kk e中 x"));
     typeInto(w->Text4, u("0e9E.-aK"));
     EXPECT_EQ(w->Text1->text(), u("12-3.4K"));
     EXPECT_EQ(w->Text4->text(), u("0e9.-"));
-    QTest::keyClick(w->Text4, Qt::Key_Backspace);
-    EXPECT_EQ(w->Text4->text(), u("0e9."));
-    w->Text4->setFocus();
-    QTest::keyClick(w->Text4, Qt::Key_Tab);
-    EXPECT_EQ(w->focusWidget(), w->Text5);
-
-    clickLine(w->List1, 0);
-    QSignalSpy searched(w->Command4, &QPushButton::clicked);
-    QTest::keyClick(w->List1, Qt::Key_Return);
-    EXPECT_EQ(searched.size(), 1);
-    w->Text2->setFocus();
-    QTest::keyClick(w->Text2, Qt::Key_Up, Qt::ControlModifier);
-    EXPECT_EQ(w->Text4->text(), u("9"));
-    QTest::keyClick(w->Text2, Qt::Key_Down, Qt::ControlModifier);
-    QTest::keyClick(w->Text2, Qt::Key_Down, Qt::ControlModifier);
-    QTest::keyClick(w->Text2, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(rows("select Episode from AD"), texts({"7"}));
-    w->Text4->setText(u("e"));
     w->Command6->click();
-    EXPECT_EQ(w->Text4->text(), u("e"));
+    EXPECT_EQ(w->Text4->text(), u("0e9.-"));
+    w->Text4->setText(u("8"));
+    w->Text2->setFocus();
+    QTest::keyClick(w->Text2, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(w->Text4->text(), u("7"));
     // Delete in the list asks only while 删除 can be pressed.
     clickLine(w->List1, 0);
     MessageBox::setNextAnswer(MessageBox::No);
     QTest::keyClick(w->List1, Qt::Key_Delete);
     QTest::keyClick(w->List1, Qt::Key_Delete);
     EXPECT_EQ(MessageBox::shown().size(), 1);
-    QTest::keyClick(w->List1, Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(entryButtons(), "--+");
     for (QPushButton *b : {w->Command4, w->Command3, w->Command1, w->Command2, w->Command6, w->Command7})
         EXPECT_FALSE(b->toolTip().isEmpty()) << b->objectName().toStdString();
 }
@@ -338,8 +330,9 @@ TEST_F(Form1Test, TheSettingsWindowIsOneOwnedWindowAndTheCreditNeedsTheExactPhra
     EXPECT_TRUE(QTest::qWaitFor([&] { return settings.isNull() || !settings->isVisible(); }));
 }
 
-// The search: exact addresses in both encodings, one per selected line, in list order.
-TEST_F(Form1Test, SearchesOpenTheExactAddressOfEachSelectedLineInBothEncodings)
+// The search: exact addresses in both encodings, one per selected line, in list order (two lines are also searched
+// on a real display by the end-to-end script).
+TEST_F(Form1Test, SearchesOpenTheExactAddressOfEachSelectedLine)
 {
     start({"update bt set urldata = 'http://bt.example/?q=', utf8 = 0 where btset = '极影'",
            "insert into AD values ('1', 'XYZ', '中', '8', 't', '')",
@@ -351,10 +344,8 @@ TEST_F(Form1Test, SearchesOpenTheExactAddressOfEachSelectedLineInBothEncodings)
         bool group, episode;
         const char *codePage, *utf8;
     } cases[] = {
-        {0, true, true, "%58%59%5A%20%D6%D0%20%30%39", "XYZ%20%E4%B8%AD%2009"},
         {0, true, false, "%58%59%5A%20%D6%D0", "XYZ%20%E4%B8%AD"},
         {0, false, true, "%D6%D0%20%30%39", "%E4%B8%AD%2009"},
-        {0, false, false, "%D6%D0", "%E4%B8%AD"},
         // An empty group keeps its blank in the code page; UTF-8 trims it. No number, no episode part.
         {1, true, true, "%20%D6%D0%20%30%39", "%E4%B8%AD%2009"},
         {2, true, true, "%42%20%74%77%6F", "B%20two"},
@@ -371,7 +362,7 @@ TEST_F(Form1Test, SearchesOpenTheExactAddressOfEachSelectedLineInBothEncodings)
         EXPECT_EQ(opened, QList<QByteArray>({"http://bt.example/?q=" + QByteArray(c.codePage),
                                              "http://bt.example/?q=" + QByteArray(c.utf8)}));
     }
-    // Several lines open in list order, each with its own words; the pages after the first are spaced out.
+    // Several lines open in list order; the pages after the first are spaced out.
     opened.clear();
     clickLine(w->List1, 2);
     clickLine(w->List1, 0, Qt::ControlModifier);
@@ -387,67 +378,42 @@ TEST_F(Form1Test, SearchesOpenTheExactAddressOfEachSelectedLineInBothEncodings)
     EXPECT_TRUE(lastMessage().startsWith(u("无法打开搜索页面：")));
 }
 
-TEST_F(Form1Test, PickingASiteSetsItsAddressAndEncodingAndOnlyWebAddressesOpen)
-{
-    start({"insert into AD values ('1', 'A', 'one', '1', 't', '')",
-           "update bt set urldata = '' where btset = 'Levelup'",
-           "insert into xd values ('1', '极影', 'http://custom/?q=', 1)",
-           "insert into xd values ('2', 'It''s ][', 'file:///etc/?q=', 1)",
-           "insert into xd values ('3', 'levelup', 'http://lower/?q=', 0)"});
-    const auto pick = [&](int index) {
-        w->Combo2->setCurrentIndex(index);
-        Q_EMIT w->Combo2->activated(index);
-    };
-    // Names are compared letter case and all; a custom site named like a built-in one is the built-in one.
-    const struct
-    {
-        int index;
-        const char *url;
-        bool utf8;
-    } cases[] = {{6, "http://lower/?q=", false},
-                 {4, "http://bt.ktxp.com/search.php?keyword=", false},
-                 {2, "", true},
-                 {5, "file:///etc/?q=", true}};
-    for (const auto &c : cases) {
-        w->Check1->setChecked(!c.utf8);
-        pick(c.index);
-        EXPECT_TRUE(w->siteUrl() == u(c.url) && w->Check1->isChecked() == c.utf8) << c.index;
-    }
-    clickLine(w->List1, 0);
-    for (const int index : {2, 5}) {
-        pick(index);
-        w->Command4->click();
-        EXPECT_TRUE(
-            lastMessage().startsWith(u("当前站点的搜索地址无法使用：\n") + (index == 2 ? u("（空）") : u("file:"))));
-    }
-    EXPECT_TRUE(opened.isEmpty());
-    // A name no row has any more leaves the site as it was.
-    exec({u("delete from xd")});
-    pick(6);
-    EXPECT_EQ(w->siteUrl(), u("file:///etc/?q="));
-}
-
-// What is never opened, or not without asking: an address with a line break, more than twenty pages at once, and
-// an address too long to hand on.
-TEST_F(Form1Test, PagesThatShouldNotOpenAreHeldBackOrAskedFor)
+// Picking a site sets its address and encoding; what is never opened, or not without asking: no web address or
+// one with a line break, an address too long to hand on, and more than twenty pages at once.
+TEST_F(Form1Test, PickedSitesAndThePagesThatShouldNotOpen)
 {
     start({"update bt set urldata = 'http://bt.example/?q=', utf8 = 1 where btset = '极影'",
-           "insert into xd values ('1', 'Bad', 'http://a.example/?q=' || char(10) || 'file:///etc/passwd#', 1)"});
+           "update bt set urldata = '' where btset = 'Levelup'",
+           "insert into xd values ('1', '极影', 'http://custom/?q=', 0)",
+           "insert into xd values ('2', 'It''s ][', 'http://a.example/?q=' || char(10) || 'file:///etc/passwd#', 1)",
+           "insert into xd values ('3', 'levelup', 'http://lower/?q=', 0)"});
+    // Names are compared letter case and all; a custom site named like a built-in one is the built-in one.
+    const std::tuple<int, const char *, bool> sites[] = {
+        {6, "http://lower/?q=", false}, {4, "http://bt.example/?q=", true}, {2, "", true}};
+    for (const auto &[index, url, utf8] : sites) {
+        w->Check1->setChecked(!utf8);
+        pickSite(index);
+        EXPECT_TRUE(w->siteUrl() == u(url) && w->Check1->isChecked() == utf8) << index;
+    }
     QStringList entries;
     for (int i = 1; i <= 25; ++i)
         entries << u("insert into AD values ('%1', '', 's%1', '1', 't%1', '')").arg(i);
     exec(entries + QStringList{u("update AD set SearchN = printf('%.*c', 70000, 'x') where num = '2'")});
     w->RefreshList();
     clickLine(w->List1, 0);
-    w->Combo2->setCurrentIndex(4);
-    Q_EMIT w->Combo2->activated(4);
-    w->Command4->click();
+    for (const int index : {2, 5}) {
+        pickSite(index);
+        w->Command4->click();
+        EXPECT_TRUE(
+            lastMessage().startsWith(u("当前站点的搜索地址无法使用：\n") + (index == 2 ? u("（空）") : u("http:"))));
+    }
     EXPECT_TRUE(opened.isEmpty());
-    EXPECT_TRUE(lastMessage().startsWith(u("当前站点的搜索地址无法使用：")));
-    w->Combo2->setCurrentIndex(0);
-    Q_EMIT w->Combo2->activated(0);
+    // A name no row has any more leaves the site as it was.
+    exec({u("delete from xd where nub = '3'")});
+    pickSite(6);
+    EXPECT_TRUE(w->siteUrl().endsWith(u("passwd#")));
     // Three lines, the second too long to hand on: it is skipped with a message of its own.
-    clickLine(w->List1, 1, Qt::ShiftModifier);
+    pickSite(0);
     clickLine(w->List1, 2, Qt::ShiftModifier);
     w->Command4->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return opened.size() == 2; }));
@@ -483,8 +449,7 @@ TEST_F(Form1Test, TheChosenSiteFollowsTheSettingsWindow)
     f2->Command1->click();
     EXPECT_EQ(w->Combo2->currentText(), u("极影"));
     EXPECT_EQ(w->siteUrl(), u("http://new.example/?k="));
-    w->Combo2->setCurrentIndex(4);
-    Q_EMIT w->Combo2->activated(4);
+    pickSite(4);
     clickLine(f2->List2, 0);
     f2->Command7->click();
     EXPECT_EQ(w->Combo2->currentIndex(), -1);
