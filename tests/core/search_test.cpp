@@ -1,9 +1,11 @@
+#include "search/addresses.h"
 #include "search/encoders.h"
 #include "search/searchwords.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -103,4 +105,25 @@ TEST(SearchWords, NextEpisodeStepsAndWords)
     EXPECT_EQ(searchWords(text("XYZ"), text("中"), text("8"), true, true), text("XYZ 中 09"));
     EXPECT_EQ(searchWords(text("XYZ"), text("中"), text("8"), false, false), text("中"));
     EXPECT_EQ(searchWords(QVariant(), text("中"), text("x"), true, true), text(" 中"));
+}
+
+TEST(Addresses, OnlyWholeWebAddressesAndMagnetLinksAreOpened)
+{
+    const std::tuple<const char *, bool, bool> cases[] = {
+        {"http://a.example/?q=%E4%B8%AD", true, true},
+        {"https://a/?q=1", true, true},
+        {"ftp://a.example/?q=1", false, false},
+        {"file:///etc/passwd", false, false},
+        {"http:///?q=1", false, false},
+        {"http://a/?q=1\nfile:///etc/passwd#", false, false},
+        {"http://a/?q= 1", false, false},
+        {"-e http://a/", false, false},
+        {"magnet:?xt=urn:btih:ab12", false, true},
+        {"magnet:?xt=\turn", false, false},
+    };
+    for (const auto &[address, web, withMagnets] : cases) {
+        EXPECT_EQ(isOpenableAddress(address), web) << address;
+        EXPECT_EQ(isOpenableAddress(address, true), withMagnets) << address;
+    }
+    EXPECT_TRUE(isAddressPrefix(text("https://a.example/s?k=")) && !isAddressPrefix(text("HTTP://a=")));
 }
