@@ -126,10 +126,10 @@ settings=$(xdotool search --sync --name '^BT平台设置$' | tail -n 1)
 sleep 1
 # Into the built-in list's empty part, then Tab to "新增".
 click "$settings" 60 150
-keys Tab Tab Tab Tab Tab Tab space
-keys shift+Tab shift+Tab shift+Tab shift+Tab
-typed 5; keys Tab; typed MySite; keys Tab; typed 'https://my.example/s?q='; keys Tab space Tab Tab space
-[ "$(sql "select * from xd")" = '5|MySite|https://my.example/s?q=|1' ] || fail "the custom site: $(sql 'select * from xd')"
+keys Tab Tab Tab Tab Tab Tab Tab space
+keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
+typed 5; keys Tab; typed MySite; keys Tab; typed 'https://my.example/s?q='; keys Tab Tab space Tab Tab space
+[ "$(sql "select * from xd")" = '5|MySite|https://my.example/s?q=|1|' ] || fail "the custom site: $(sql 'select * from xd')"
 [ "$(sql "select count(*) from bt")" = 4 ] || fail "the built-in sites"
 
 # Pictures of both windows for the README.
