@@ -91,9 +91,12 @@ FeedCheckWindow::FeedCheckWindow(QWidget *owner) : QWidget(owner, Qt::Window)
     main->addLayout(bottom);
     resize(900, 520);
 
-    m_paintLater.setSingleShot(true);
-    m_paintLater.setInterval(100);
-    connect(&m_paintLater, &QTimer::timeout, this, [this] { results->setUpdatesEnabled(true); });
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(100);
+    connect(&m_refresh, &QTimer::timeout, this, [this] {
+        showProgress();
+        results->setUpdatesEnabled(true);
+    });
     connect(stopButton, &QPushButton::clicked, this, [this] {
         m_check->stop();
         showProgress();
@@ -117,7 +120,7 @@ FeedCheckWindow::FeedCheckWindow(QWidget *owner) : QWidget(owner, Qt::Window)
         const CheckedEntry &checked = m_check->entries().at(entry);
         if (checked.found.isEmpty())
             addNote(entry, NothingFound.arg(checked.next));
-        showProgress();
+        refreshSoon();
     });
     connect(m_check, &FeedCheck::finished, this, &FeedCheckWindow::showProgress);
     results->setFocus();
@@ -191,7 +194,7 @@ void FeedCheckWindow::showReleases(int entry)
     if (!std::exchange(m_pickedFirst, true) && current().second < 0)
         results->setCurrentItem(group->child(0));
     currentChanged();
-    showProgress();
+    refreshSoon();
 }
 
 void FeedCheckWindow::addNote(int entry, const QString &text)
@@ -200,22 +203,22 @@ void FeedCheckWindow::addNote(int entry, const QString &text)
     note->setText(TitleColumn, text);
     m_groups.at(entry)->addChild(note);
     note->setFirstColumnSpanned(true);
+    refreshSoon();
 }
 
-// Answers come dozens a second, and painting the list takes some milliseconds: while they come, it is painted ten
-// times a second rather than once for each. (The window itself is never held: held before its first showing, it
-// would never appear.)
-void FeedCheckWindow::holdPainting()
+// Answers come dozens a second, and painting the list or the progress takes a millisecond or more: while they
+// come, both are shown ten times a second rather than at every answer. (The window itself is never held back:
+// held before its first showing, it would never appear.)
+void FeedCheckWindow::refreshSoon()
 {
-    if (!m_paintLater.isActive()) {
+    if (!m_refresh.isActive()) {
         results->setUpdatesEnabled(false);
-        m_paintLater.start();
+        m_refresh.start();
     }
 }
 
 void FeedCheckWindow::showProgress()
 {
-    holdPainting();
     const QList<CheckedEntry> &entries = m_check->entries();
     const int checked = m_check->checkedCount();
     progress->setMaximum(std::max<int>(1, int(entries.size())));

@@ -50,7 +50,7 @@ private:
     void showReleases(int entry);
     void addNote(int entry, const QString &text);
     void showProgress();
-    void holdPainting();
+    void refreshSoon();
     void currentChanged();
     // The current line's entry and release; the release index is -1 on a line that shows none.
     std::pair<int, int> current() const;
@@ -64,5 +64,5 @@ private:
     QList<int> m_shown;                // the release lines of each entry, which come first in its group
     QSet<int> m_stepped;               // entries whose episode was stepped here
     bool m_pickedFirst = false;        // the first release found was made the current line
-    QTimer m_paintLater;
+    QTimer m_refresh; // while answers come, the list is painted and the progress shown a few times a second
 };
