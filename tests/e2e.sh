@@ -4,7 +4,7 @@
 # and the rows left in ad.mdb, and keeps a picture of each window for the README.
 set -euo pipefail
 program=$1
-feedserver=$2
+feedserver=${2:-$(dirname "$program")/../tests/korvane_feedserver}
 repo=$(cd "$(dirname "$0")/.." && pwd)
 for tool in Xvfb xdotool sqlite3 iconv import; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
