@@ -15,6 +15,7 @@ namespace Form1Text {
 
 inline const QString WindowTitle = QStringLiteral("Korvane 0.9 Final");
 inline const QString Search = QStringLiteral("搜索动画资源");
+inline const QString CheckFeeds = QStringLiteral("检查新集");
 inline const QString UseGroup = QStringLiteral("字幕组");
 inline const QString UseEpisode = QStringLiteral("集数");
 inline const QString Utf8 = QStringLiteral("采用UTF-8的URL编码算法");
@@ -108,6 +109,34 @@ inline const QString NoSuchDefaultSite = QStringLiteral("内置站点或默认�
 inline const QString DefaultsEmpty = QStringLiteral("默认站点为空，内置站点保持不变。");
 
 } // namespace Form2Text
+
+// The feed check window.
+namespace FeedCheckText {
+
+inline const QString WindowTitle = QStringLiteral("新集检查");
+inline const QString TitleWithCount = QStringLiteral("新集检查 — %1 部有新集");
+inline const QString Progress = QStringLiteral("已检查 %1 / %2");
+inline const QString Stop = QStringLiteral("停止");
+inline const QString Open = QStringLiteral("打开");
+inline const QString Copy = QStringLiteral("复制链接");
+inline const QString Watched = QStringLiteral("已看完 → 集数+1");
+// The columns of a release line, in their order.
+inline const QString Columns[] = {QStringLiteral("标题"),     QStringLiteral("新"),   QStringLiteral("大小"),
+                                  QStringLiteral("发布时间"), QStringLiteral("做种"), QStringLiteral("站点")};
+inline const QString New = QStringLiteral("新");
+inline const QString SiteSeparator = QStringLiteral("、");
+inline const QString SiteFailed = QStringLiteral("%1：%2");
+inline const QString NothingFound = QStringLiteral("未找到第 %1 集");
+inline const QString NoEpisode = QStringLiteral("集数不是数字，未检查");
+inline const QString NoSites = QStringLiteral("没有站点填写了RSS连接，请在“BT平台设置”中填写。");
+inline const QString Stepped = QStringLiteral("已看完，集数改为 %1");
+
+inline const QString RefusalTitle = QStringLiteral("囧");
+inline const QString CannotOpen = QStringLiteral("无法打开链接：\n%1\n\n原因：%2");
+inline const QString NoBrowser = QStringLiteral("无法打开链接：\n%1\n\n请确认系统已设置默认浏览器。");
+inline const QString NotStepped = QStringLiteral("集数未能更新，原有内容保持不变。\n原因：%1");
+
+} // namespace FeedCheckText
 
 // Bringing along the earlier program's file at start-up.
 namespace JetText {

@@ -14,6 +14,8 @@ inline const QString AD = QStringLiteral("AD");       // the watch list
 inline const QString BuiltIn = QStringLiteral("bt");  // the built-in sites
 inline const QString Custom = QStringLiteral("xd");   // the user's own sites
 inline const QString Defaults = QStringLiteral("mr"); // the saved default set of the built-in sites
+// Ours alone, made when first written: when each entry's feeds were last checked, by its search name.
+inline const QString FeedChecks = QStringLiteral("feedchecks");
 
 namespace Column {
 inline const QString num = QStringLiteral("num");
@@ -26,7 +28,8 @@ inline const QString nub = QStringLiteral("nub");
 inline const QString btset = QStringLiteral("btset");
 inline const QString urldata = QStringLiteral("urldata");
 inline const QString utf8 = QStringLiteral("utf8");
-inline const QString rssdata = QStringLiteral("rssdata"); // the feed address, up to the search words; empty: none
+inline const QString rssdata = QStringLiteral("rssdata");     // the feed address, up to the search words; empty: none
+inline const QString checkedAt = QStringLiteral("checkedAt"); // UTC, ISO 8601
 } // namespace Column
 
 // The columns of AD in the order of the edit fields, and of a site table.

@@ -2,6 +2,11 @@
 
 #include "data/module1.h"
 #include "data/schema.h"
+#include "data/sqlerror.h"
+#include "search/searchwords.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
 
 using namespace Schema::Column;
 
@@ -108,6 +113,39 @@ Done remove(qint64 row)
     if (rs.atEnd())
         return {};
     return rs.deleteCurrent();
+}
+
+Result<QString> stepEpisode(qint64 row, const QVariant &seen)
+{
+    Module1::Opened opened;
+    // Reading the episode and writing the next one is one step: another copy of the program cannot come between.
+    Module1::Transaction step;
+    if (!step.started())
+        return step.started().error();
+    RecordSet &rs = Module1::Rs();
+    if (Done found = rs.openRowIds(Schema::AD, {row}, {Episode}); !found)
+        return found.error();
+    const QVariant stored = rs.field(Episode);
+    if (rs.atEnd() || stored.isNull() != seen.isNull() || stored.toString() != seen.toString())
+        return failure(ErrorCode::NotFound,
+                       QStringLiteral("row %1 of AD with episode %2").arg(row).arg(seen.toString()));
+    const std::optional<QString> next = nextEpisodeText(stored);
+    if (!next)
+        return failure(ErrorCode::Refused, QStringLiteral("episode %1 is no number").arg(stored.toString()));
+    // The search writes at least two digits; the stored value is the plain number.
+    QString plain = *next;
+    const qsizetype digits = plain.startsWith(QLatin1Char('-')) ? 1 : 0;
+    while (plain.size() > digits + 1 && plain[digits] == QLatin1Char('0'))
+        plain.remove(digits, 1);
+    QSqlQuery query(Module1::Conn());
+    query.prepare(QStringLiteral("update %1 set %2 = ? where rowid = ?").arg(Schema::AD, Episode));
+    query.addBindValue(plain);
+    query.addBindValue(row);
+    if (!query.exec())
+        return sqlFailure(query.lastError());
+    if (Done committed = step.commit(); !committed)
+        return committed.error();
+    return plain;
 }
 
 } // namespace EntryStore

@@ -52,4 +52,9 @@ Result<qint64> replace(qint64 row, const AnimeEntry &entry);
 // Deletes the row; one that has gone already is no failure.
 Done remove(qint64 row);
 
+// Marks the episode after the stored one as watched: the row's episode becomes that next whole number, in plain
+// digits ("8" and "8.5" give "9"), and is returned. NotFound when the row has gone or its episode is no longer
+// the one seen (stepped already, or edited since), so that a second step never skips an episode.
+Result<QString> stepEpisode(qint64 row, const QVariant &seen);
+
 } // namespace EntryStore

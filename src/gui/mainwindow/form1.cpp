@@ -3,6 +3,7 @@
 #include "data/datafile.h"
 #include "data/module1.h"
 #include "data/schema.h"
+#include "feedcheck/feedcheckwindow.h"
 #include "mainwindow/jetoffer.h"
 #include "platform/browser.h"
 #include "platform/messagebox.h"
@@ -69,6 +70,7 @@ void Form1::createControls()
     Combo2->addItems({QStringLiteral("极影"), QStringLiteral("动漫花园"), QStringLiteral("Levelup"),
                       QStringLiteral("Tokyo Toshokan")});
     Command4 = named<QPushButton>("Command4", Search);
+    Command9 = named<QPushButton>("Command9", CheckFeeds);
     Check3 = named<QCheckBox>("Check3", UseGroup);
     Check3->setChecked(true);
     Check2 = named<QCheckBox>("Check2", UseEpisode);
@@ -125,6 +127,7 @@ void Form1::layOutControls()
     auto *searchArea = new QGridLayout(Frame3);
     searchArea->addWidget(Combo2, 0, 0);
     searchArea->addWidget(Command4, 0, 1);
+    searchArea->addWidget(Command9, 0, 2);
     auto *checks = new QHBoxLayout;
     checks->addWidget(Check3);
     checks->addWidget(Check2);
@@ -173,6 +176,7 @@ void Form1::layOutControls()
                               Command2, Combo1, Command4, Combo2, Check1, Check2, Check3, Command6, Command7, Command8};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
+    setTabOrder(Command4, Command9);
 }
 
 void Form1::wireHandlers()
@@ -181,6 +185,7 @@ void Form1::wireHandlers()
     connect(Combo2, &QComboBox::activated, this, &Form1::Combo2_Click);
     connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
@@ -225,6 +230,7 @@ void Form1::addShortcuts()
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &Form1::dropQueuedSearches);
     shortcut(this, QKeySequence(Qt::CTRL | Qt::Key_N), Qt::WindowShortcut, Command1);
     shortcut(this, QKeySequence(Qt::CTRL | Qt::Key_S), Qt::WindowShortcut, Command2);
+    shortcut(this, QKeySequence(Qt::Key_F5), Qt::WindowShortcut, Command9);
     for (QLineEdit *field : {Text1, Text2, Text3, Text4, Text5, Text6}) {
         shortcut(field, QKeySequence(Qt::CTRL | Qt::Key_Up), Qt::WidgetShortcut, Command6);
         shortcut(field, QKeySequence(Qt::CTRL | Qt::Key_Down), Qt::WidgetShortcut, Command7);
@@ -236,6 +242,7 @@ void Form1::addShortcuts()
     tip(Command3, QKeySequence(Qt::Key_Delete));
     tip(Command1, QKeySequence(Qt::CTRL | Qt::Key_N));
     tip(Command2, QKeySequence(Qt::CTRL | Qt::Key_S));
+    tip(Command9, QKeySequence(Qt::Key_F5));
     tip(Command6, QKeySequence(Qt::CTRL | Qt::Key_Up));
     tip(Command7, QKeySequence(Qt::CTRL | Qt::Key_Down));
 }
@@ -258,6 +265,8 @@ void Form1::closeEvent(QCloseEvent *event)
     // The settings window belongs to this one: the program ends with the main window.
     if (m_form2)
         m_form2->close();
+    if (m_feedCheck)
+        m_feedCheck->close();
     QWidget::closeEvent(event);
 }
 

@@ -19,6 +19,7 @@ class QListWidget;
 class QPushButton;
 class QTimer;
 class Form2;
+class FeedCheckWindow;
 
 // The main window: the watch list, one entry's edit fields, the site choice and the search.
 class Form1 : public QWidget
@@ -49,11 +50,13 @@ public:
     void Command7_Click();
     void Combo2_Click();
     void Command4_Click();
+    void Command9_Click();
 
     // The row each line of List1 shows, by line position.
     qint64 rowIdOfLine(int line) const;
     const QString &siteUrl() const { return SiteUrl; }
     Form2 *settingsWindow() const;
+    FeedCheckWindow *feedCheckWindow() const;
 
     // Controls, named as the rest of the program refers to them.
     QFrame *Frame1;        // the edit fields of one entry
@@ -62,6 +65,7 @@ public:
     QFrame *Frame4;        // the list controls
     QComboBox *Combo2;     // the search site
     QPushButton *Command4; // "搜索动画资源"
+    QPushButton *Command9; // "检查新集": the feed check of the selected entries, or of all
     QCheckBox *Check3;     // "字幕组": the group takes part in the search words
     QCheckBox *Check2;     // "集数": the next episode takes part in the search words
     QCheckBox *Check1;     // "采用UTF-8的URL编码算法": the current site's encoding
@@ -127,4 +131,5 @@ private:
     QList<QByteArray> m_pendingSearches;
     QTimer *m_searchTimer = nullptr;
     QLabel *m_waitNote = nullptr; // says the window waits for the file
+    QPointer<FeedCheckWindow> m_feedCheck;
 };

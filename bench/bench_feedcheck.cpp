@@ -1,0 +1,153 @@
+// The feed check of 200 entries on two sites whose feeds answer each request after 50 ms: the whole check
+// against its floor (the requests over the requests allowed at once, times 50 ms), and the longest the window's
+// event loop went without turning meanwhile.
+#include "benchsupport.h"
+
+#include "feedcheck/feedcheckwindow.h"
+#include "support/httpserver.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+
+namespace {
+
+constexpr int Entries = 200;
+constexpr int AnswerMs = 50;
+
+// A feed as the sites write it: fifty releases of one series, each with its episode, size, date and seeders.
+QByteArray feedOf50()
+{
+    QByteArray feed = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rss version=\"2.0\" "
+                      "xmlns:nyaa=\"https://nyaa.si/xmlns/nyaa\"><channel><title>Bench</title>\n";
+    for (int episode = 1; episode <= 50; ++episode) {
+        const QByteArray n = QByteArray::number(episode).rightJustified(2, '0');
+        const QByteArray hash = QByteArray::number(0x1000000 + episode, 16).leftJustified(40, 'a');
+        feed += "<item><title>[喵萌奶茶屋] 某作品 / Bou Sakuhin - " + n +
+                " [1080p][简日双语]</title>"
+                "<link>https://bt.example.org/view/" +
+                n +
+                "</link><pubDate>Sat, 15 Jun 2024 12:31:02 -0000</pubDate>"
+                "<nyaa:seeders>212</nyaa:seeders><nyaa:infoHash>" +
+                hash +
+                "</nyaa:infoHash>"
+                "<nyaa:size>598.3 MiB</nyaa:size><enclosure url=\"magnet:?xt=urn:btih:" +
+                hash + "\" length=\"1\" type=\"application/x-bittorrent\"/></item>\n";
+    }
+    return feed + "</channel></rss>\n";
+}
+
+// The server answers on a thread of its own, so that its work does not count as the window's.
+class ServerThread
+{
+public:
+    ServerThread()
+    {
+        m_thread.start();
+        m_home.moveToThread(&m_thread);
+        QMetaObject::invokeMethod(
+            &m_home,
+            [this] {
+                m_server = new HttpServer(1 << 20);
+                m_server->route("/feed",
+                                {.body = feedOf50(), .contentType = "application/rss+xml", .delayMs = AnswerMs});
+            },
+            Qt::BlockingQueuedConnection);
+    }
+    ~ServerThread()
+    {
+        QMetaObject::invokeMethod(
+            &m_home, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
+        m_thread.quit();
+        m_thread.wait();
+    }
+    quint16 port() const { return m_server->port(); }
+
+private:
+    QThread m_thread;
+    QObject m_home;
+    HttpServer *m_server = nullptr;
+};
+
+qint64 threadCpuNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+void feedCheck(benchmark::State &state)
+{
+    useBenchFolder(Entries);
+    ServerThread server;
+    // Two host names for the one server: two requests at once to each host, four in all.
+    std::vector<SearchSite> sites;
+    for (const char *host : {"127.0.0.1", "localhost"}) {
+        SearchSite site;
+        site.btset = QString::fromLatin1(host);
+        site.utf8 = 1;
+        site.rssdata = QStringLiteral("http://%1:%2/feed?q=").arg(site.btset).arg(server.port());
+        sites.push_back(site);
+    }
+    QList<CheckEntry> entries;
+    for (int i = 0; i < Entries; ++i)
+        entries.append({-1, QStringLiteral("[喵萌奶茶屋][某作品 %1][%2][]").arg(i).arg(i % 49),
+                        QStringLiteral("喵萌奶茶屋"), QStringLiteral("某作品 %1").arg(i), QString::number(i % 49)});
+
+    FeedCheckWindow window;
+    window.show();
+    // A 1 ms timer: the longest time between two of its ticks, on the clock and in the window thread's own CPU
+    // time (the first also counts the time the system gave to other programs).
+    QElapsedTimer sinceTick;
+    qint64 lastCpuNs = 0, longestStallNs = 0, longestBusyNs = 0;
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        const qint64 cpu = threadCpuNs();
+        longestStallNs = std::max(longestStallNs, sinceTick.nsecsElapsed());
+        longestBusyNs = std::max(longestBusyNs, cpu - lastCpuNs);
+        sinceTick.restart();
+        lastCpuNs = cpu;
+    });
+    double found = 0, seconds = 0;
+    for (auto _ : state) {
+        QEventLoop loop;
+        QObject::connect(&window.check(), &FeedCheck::finished, &loop, &QEventLoop::quit);
+        QElapsedTimer whole;
+        whole.start();
+        // Pressing the button counts as a stall too.
+        sinceTick.start();
+        lastCpuNs = threadCpuNs();
+        probe.start(1);
+        window.start(entries, sites, false, true);
+        loop.exec();
+        probe.stop();
+        seconds += double(whole.nsecsElapsed()) / 1e9;
+        state.SetIterationTime(double(whole.nsecsElapsed()) / 1e9);
+        found = 0;
+        for (const CheckedEntry &entry : window.check().entries())
+            found += entry.found.size() == 1 && entry.found[0].sites.size() == 2;
+    }
+    const double floorMs = double(Entries * sites.size()) / 4 * AnswerMs;
+    state.counters["floor_ms"] = floorMs;
+    state.counters["x_floor"] = seconds * 1000 / double(state.iterations()) / floorMs;
+    state.counters["stall_ms"] = double(longestStallNs) / 1e6;
+    state.counters["busy_ms"] = double(longestBusyNs) / 1e6;
+    state.counters["both_sites"] = found;
+}
+
+const bool registered = [] {
+    benchmark::RegisterBenchmark("feedcheck/200 entries x 2 sites, 50 ms answers", feedCheck)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(3);
+    return true;
+}();
+
+} // namespace

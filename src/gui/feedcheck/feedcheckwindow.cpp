@@ -1,0 +1,305 @@
+#include "feedcheck/feedcheckwindow.h"
+
+#include "data/datafile.h"
+#include "entries/entrystore.h"
+#include "platform/browser.h"
+#include "platform/messagebox.h"
+#include "search/addresses.h"
+#include "usertexts.h"
+#include "widgets/controls.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using namespace FeedCheckText;
+
+namespace {
+
+constexpr int EntryRole = Qt::UserRole;
+constexpr int ReleaseRole = Qt::UserRole + 1;
+enum Column { TitleColumn, NewColumn, SizeColumn, TimeColumn, SeedersColumn, SitesColumn };
+
+std::optional<FetchLimits> &limitsForTesting()
+{
+    static std::optional<FetchLimits> limits;
+    return limits;
+}
+
+// Every line knows its entry and its release (-1 for a group or a note), as the item texts are plain text only.
+QTreeWidgetItem *lineOf(int entry, int release)
+{
+    auto *item = new QTreeWidgetItem;
+    item->setData(0, EntryRole, entry);
+    item->setData(0, ReleaseRole, release);
+    return item;
+}
+
+} // namespace
+
+FeedCheckWindow::FeedCheckWindow(QWidget *owner) : QWidget(owner, Qt::Window)
+{
+    setObjectName(QStringLiteral("FeedCheckWindow"));
+    setWindowTitle(WindowTitle);
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_check = new FeedCheck(limitsForTesting().value_or(FetchLimits{}), this);
+
+    results = named<QTreeWidget>("results");
+    results->setColumnCount(int(std::size(Columns)));
+    results->setHeaderLabels(QStringList(std::begin(Columns), std::end(Columns)));
+    results->setUniformRowHeights(true);
+    results->setAllColumnsShowFocus(true);
+    QHeaderView *header = results->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(TitleColumn, QHeaderView::Stretch);
+    // Fixed widths: fitting the columns to their contents would measure every line at every answer.
+    for (const auto &[column, width] :
+         {std::pair{NewColumn, 32}, {SizeColumn, 90}, {TimeColumn, 130}, {SeedersColumn, 50}, {SitesColumn, 140}})
+        header->resizeSection(column, width);
+    progress = named<QProgressBar>("progress");
+    progress->setTextVisible(false);
+    progressText = named<QLabel>("progressText");
+    progressText->setTextFormat(Qt::PlainText);
+    stopButton = named<QPushButton>("stopButton", Stop);
+    openButton = named<QPushButton>("openButton", Open);
+    copyButton = named<QPushButton>("copyButton", Copy);
+    watchedButton = named<QPushButton>("watchedButton", Watched);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(progressText);
+    top->addWidget(progress, 1);
+    top->addWidget(stopButton);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(openButton);
+    bottom->addWidget(copyButton);
+    bottom->addWidget(watchedButton);
+    bottom->addStretch(1);
+    auto *main = new QVBoxLayout(this);
+    main->addLayout(top);
+    main->addWidget(results, 1);
+    main->addLayout(bottom);
+    resize(900, 520);
+
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(100);
+    connect(&m_refresh, &QTimer::timeout, this, [this] {
+        showProgress();
+        results->setUpdatesEnabled(true);
+    });
+    connect(stopButton, &QPushButton::clicked, this, [this] {
+        m_check->stop();
+        showProgress();
+    });
+    connect(openButton, &QPushButton::clicked, this, &FeedCheckWindow::openRelease);
+    connect(copyButton, &QPushButton::clicked, this, &FeedCheckWindow::copyAddress);
+    connect(watchedButton, &QPushButton::clicked, this, &FeedCheckWindow::stepEpisode);
+    connect(results, &QTreeWidget::currentItemChanged, this, &FeedCheckWindow::currentChanged);
+    connect(results, &QTreeWidget::itemDoubleClicked, this, &FeedCheckWindow::openRelease);
+    for (const QKeySequence &keys : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+        auto *s = new QShortcut(keys, results, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(s, &QShortcut::activated, this, &FeedCheckWindow::openRelease);
+    }
+    openButton->setToolTip(QKeySequence(Qt::Key_Return).toString(QKeySequence::NativeText));
+
+    connect(m_check, &FeedCheck::releasesFound, this, &FeedCheckWindow::showReleases);
+    connect(m_check, &FeedCheck::siteFailed, this, [this](int entry, const QString &site, const Error &why) {
+        addNote(entry, SiteFailed.arg(site, reasonText(why)));
+    });
+    connect(m_check, &FeedCheck::entryChecked, this, [this](int entry) {
+        const CheckedEntry &checked = m_check->entries().at(entry);
+        if (checked.found.isEmpty())
+            addNote(entry, NothingFound.arg(checked.next));
+        refreshSoon();
+    });
+    connect(m_check, &FeedCheck::finished, this, &FeedCheckWindow::showProgress);
+    results->setFocus();
+}
+
+void FeedCheckWindow::setLimitsForTesting(std::optional<FetchLimits> limits)
+{
+    limitsForTesting() = limits;
+}
+
+void FeedCheckWindow::start(const QList<CheckEntry> &entries, bool withGroup, bool withEpisode)
+{
+    Result<std::vector<SearchSite>> sites = feedSites();
+    start(entries, sites ? std::move(sites).value() : std::vector<SearchSite>{}, withGroup, withEpisode);
+}
+
+void FeedCheckWindow::start(const QList<CheckEntry> &entries, std::vector<SearchSite> sites, bool withGroup,
+                            bool withEpisode)
+{
+    m_check->stop();
+    results->clear();
+    m_groups.clear();
+    m_shown.fill(0, entries.size());
+    m_stepped.clear();
+    m_pickedFirst = false;
+    if (sites.empty()) {
+        QTreeWidgetItem *note = lineOf(-1, -1);
+        note->setText(TitleColumn, NoSites);
+        results->addTopLevelItem(note);
+        note->setFirstColumnSpanned(true);
+    }
+    // All at once: one by one, the view would lay itself out again for every entry.
+    for (int entry = 0; entry < entries.size(); ++entry)
+        m_groups.emplace_back(lineOf(entry, -1))->setText(TitleColumn, entries[entry].line);
+    results->addTopLevelItems(m_groups);
+    for (QTreeWidgetItem *group : std::as_const(m_groups))
+        group->setFirstColumnSpanned(true);
+    results->expandAll();
+    m_check->start(entries, std::move(sites), withGroup, withEpisode);
+    for (int entry = 0; entry < entries.size(); ++entry) {
+        if (m_check->entries().at(entry).next < 0)
+            addNote(entry, NoEpisode);
+    }
+    showProgress();
+    currentChanged();
+}
+
+void FeedCheckWindow::showReleases(int entry)
+{
+    const CheckedEntry &checked = m_check->entries().at(entry);
+    QTreeWidgetItem *group = m_groups.at(entry);
+    // A release keeps its line: later sites add lines after it, or fill in what it lacked.
+    for (int i = 0; i < checked.found.size(); ++i) {
+        QTreeWidgetItem *item = i < m_shown[entry] ? group->child(i) : nullptr;
+        if (!item) {
+            item = lineOf(entry, i);
+            group->insertChild(i, item);
+            ++m_shown[entry];
+        }
+        const Release &release = checked.found[i].release;
+        item->setText(TitleColumn, release.title);
+        item->setText(NewColumn, FeedCheck::isNew(checked, release) ? New : QString());
+        item->setText(SizeColumn, release.size >= 0 ? locale().formattedDataSize(release.size) : QString());
+        item->setText(TimeColumn, release.published.isValid()
+                                      ? release.published.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                                      : QString());
+        item->setText(SeedersColumn, release.seeders >= 0 ? QString::number(release.seeders) : QString());
+        item->setText(SitesColumn, checked.found[i].sites.join(SiteSeparator));
+    }
+    // The first release found becomes the current line, so that Return opens it; later ones leave the cursor be.
+    if (!std::exchange(m_pickedFirst, true) && current().second < 0)
+        results->setCurrentItem(group->child(0));
+    currentChanged();
+    refreshSoon();
+}
+
+void FeedCheckWindow::addNote(int entry, const QString &text)
+{
+    QTreeWidgetItem *note = lineOf(entry, -1);
+    note->setText(TitleColumn, text);
+    m_groups.at(entry)->addChild(note);
+    note->setFirstColumnSpanned(true);
+    refreshSoon();
+}
+
+// Answers come dozens a second, and painting the list or the progress takes a millisecond or more: while they
+// come, both are shown ten times a second rather than at every answer. (The window itself is never held back:
+// held before its first showing, it would never appear.)
+void FeedCheckWindow::refreshSoon()
+{
+    if (!m_refresh.isActive()) {
+        results->setUpdatesEnabled(false);
+        m_refresh.start();
+    }
+}
+
+void FeedCheckWindow::showProgress()
+{
+    const QList<CheckedEntry> &entries = m_check->entries();
+    const int checked = m_check->checkedCount();
+    progress->setMaximum(std::max<int>(1, int(entries.size())));
+    progress->setValue(entries.isEmpty() ? 1 : checked);
+    progressText->setText(Progress.arg(checked).arg(entries.size()));
+    stopButton->setEnabled(m_check->running());
+    const auto withNews =
+        std::count_if(entries.cbegin(), entries.cend(), [](const CheckedEntry &e) { return !e.found.isEmpty(); });
+    setWindowTitle(withNews > 0 ? TitleWithCount.arg(withNews) : WindowTitle);
+}
+
+std::pair<int, int> FeedCheckWindow::current() const
+{
+    const QTreeWidgetItem *item = results->currentItem();
+    if (!item)
+        return {-1, -1};
+    return {item->data(0, EntryRole).toInt(), item->data(0, ReleaseRole).toInt()};
+}
+
+QByteArray FeedCheckWindow::currentAddress() const
+{
+    const auto [entry, index] = current();
+    if (index < 0)
+        return {};
+    // A magnet link starts the download by itself; else the torrent file, else the release's page.
+    const Release &release = m_check->entries().at(entry).found.at(index).release;
+    for (const QString *address : {&release.magnet, &release.torrent, &release.link}) {
+        if (!address->isEmpty())
+            return address->toUtf8();
+    }
+    return {};
+}
+
+void FeedCheckWindow::currentChanged()
+{
+    const auto [entry, index] = current();
+    const bool linked = !currentAddress().isEmpty();
+    openButton->setEnabled(linked);
+    copyButton->setEnabled(linked);
+    watchedButton->setEnabled(index >= 0 && !m_stepped.contains(entry));
+}
+
+void FeedCheckWindow::openRelease()
+{
+    const QByteArray address = currentAddress();
+    if (address.isEmpty())
+        return;
+    // Only web pages and magnet links: anything else in a feed (a file, an option for the opener) is refused.
+    if (!isOpenableAddress(address, true)) {
+        const QString why = reasonText(failure(ErrorCode::Refused));
+        MessageBox::show(this, CannotOpen.arg(QString::fromUtf8(address), why), RefusalTitle);
+    } else if (!Browser::open(address, QFileInfo(DataFile::path()).absolutePath())) {
+        MessageBox::show(this, NoBrowser.arg(QString::fromUtf8(address)), RefusalTitle);
+    }
+}
+
+void FeedCheckWindow::copyAddress()
+{
+    if (const QByteArray address = currentAddress(); !address.isEmpty())
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(address));
+}
+
+void FeedCheckWindow::stepEpisode()
+{
+    const auto [entry, index] = current();
+    if (index < 0 || m_stepped.contains(entry))
+        return;
+    const CheckEntry &checked = m_check->entries().at(entry).entry;
+    const Result<QString> stepped = EntryStore::stepEpisode(checked.row, checked.episode);
+    if (!stepped) {
+        MessageBox::show(this, NotStepped.arg(reasonText(stepped.error())), RefusalTitle);
+        return;
+    }
+    m_stepped.insert(entry);
+    addNote(entry, Stepped.arg(stepped.value()));
+    currentChanged();
+    Q_EMIT episodeStepped();
+}
+
+void FeedCheckWindow::closeEvent(QCloseEvent *event)
+{
+    m_check->stop();
+    QWidget::closeEvent(event);
+}
