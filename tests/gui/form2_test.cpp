@@ -40,8 +40,9 @@ public:
         form1.reset();
         GuiTest::TearDown();
     }
-    // Steps as a user takes them: "b:name" and "c:name" pick a built-in or custom site, "n" presses 新增, "1:text"
-    // types into a field, "3-" erases its last character, "1=text" replaces its text.
+    // Steps as a user takes them: "b:name" and "c:name" pick a built-in or custom site, "n" presses 新增, "M" 修改,
+    // "F" moves into the built-in list, "1:text" types into a field, "3-" erases its last character, "1=text"
+    // replaces its text.
     void act(const char *steps)
     {
         for (const QString &step : u(steps).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
@@ -51,6 +52,10 @@ public:
                                                  : f2->Text4;
             if (step == u("n"))
                 f2->Command6->click();
+            else if (step == u("M"))
+                f2->Command1->click();
+            else if (step == u("F"))
+                f2->List1->setFocus();
             else if (step[0] == u'b' || step[0] == u'c')
                 pick(step[0] == u'b' ? f2->List1 : f2->List2, step.mid(2));
             else if (step[1] == u'-')
@@ -118,6 +123,8 @@ TEST_F(Form2Test, ButtonStatesFollowTheFieldRules)
         {"n 1:5 2:a 3:http:/x=", "----", false},
         {"b:极影 b:动漫花园 3=ftp://x=", "----", true},
         {"c:爱恋 3=http://x", "--+-", false},
+        // With no site picked in either list, a valid address leaves 修改 as it was.
+        {"c:爱恋 M F 3:x 3-", "--+-", false},
         // No blank or control character in an address; the feed address may be empty, or passes the same check.
         {"n 1:5 2:a 3:http://x/?q=　=", "----", false},
         {"n 1:5 2:a 3:http://x= 4:http://r", "----", false},

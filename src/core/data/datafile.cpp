@@ -80,9 +80,6 @@ Done createWithFirstContents(const QString &file, bool &made)
 // A consistent copy of the file as it is now, written beside it and renamed into place when complete.
 void keepBackup(QSqlDatabase &db, const QString &file, const QString &backup)
 {
-    // Something else in the backup's place (a folder) is left alone, and no copy is kept.
-    if (const QFileInfo there(backup); (there.exists() || there.isSymLink()) && !there.isFile())
-        return;
     const QString building = backup + QStringLiteral(".new");
     QFile::remove(building);
     QSqlQuery query(db);
@@ -109,6 +106,7 @@ void keepBackup(QSqlDatabase &db, const QString &file, const QString &backup)
         QFile::remove(building);
         return;
     }
+    // Something else in the backup's place (a folder) is left alone, and so is nothing beside it.
     QFile::remove(backup);
     if (!QFile::rename(building, backup))
         QFile::remove(building);
