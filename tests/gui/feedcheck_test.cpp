@@ -101,7 +101,7 @@ TEST_F(FeedCheckTest, EverySiteAnswersIntoItsEntryAndTheReleaseCanBeOpenedAndMar
     // Watched: 7.5 becomes 8, once; an episode changed since the check is left alone.
     window->results->setCurrentItem(window->results->topLevelItem(1)->child(0));
     window->watchedButton->click();
-    exec({QStringLiteral("update AD set Episode = '10' where num = '1'")});
+    exec({u("update AD set Episode = '10' where num = '1'")});
     window->results->setCurrentItem(window->results->topLevelItem(0)->child(0));
     window->watchedButton->click();
     EXPECT_EQ(rows("select Episode from AD order by num"), texts({"10", "8"}));

@@ -24,7 +24,7 @@ void press(QWidget *to, int key, Qt::KeyboardModifiers modifiers, const char *te
 TEST_F(GuiTest, FilteredFieldsKeepEditingKeysAndTakeOnlyTheirCharactersFromPastes)
 {
     QLineEdit field;
-    new KeyFilter(QStringLiteral("1234567890e"), &field);
+    new KeyFilter(u("1234567890e"), &field);
     field.show();
     QApplication::setActiveWindow(&field);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&field));

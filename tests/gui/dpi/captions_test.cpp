@@ -52,5 +52,5 @@ TEST_F(GuiTest, EveryCaptionFitsItsControlAtDoubleSize)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.settingsWindow()));
     expectCaptionsFit(*w.settingsWindow());
     // The picture of the window at this size, for a person to look at.
-    EXPECT_TRUE(w.grab().save(QDir(folder()).filePath(QStringLiteral("form1-200.png"))));
+    EXPECT_TRUE(w.grab().save(QDir(folder()).filePath(u("form1-200.png"))));
 }
