@@ -33,7 +33,7 @@ TEST(ReleaseMatch, EpisodesAndGroups)
         {"[Group] Title 2 - 09 [1080p]", "", {9}, {2, 5}},
         {"Title Season 2 09 1080p", "", {9}, {2}},
         {"[Group] Title - 12.5 [1080p]", "", {}, {12, 5}},
-        {"Title 03 [BD 1080p Hi10P FLAC 5.1 AAC2.0 10bit]", "", {3}, {0, 1, 2, 5, 10}},
+        {"Title 03 [BD 1080p Hi10P 10 bit FLAC 5.1 AAC2.0]", "", {3}, {0, 1, 2, 5, 10}},
         {"[Group] Title [01~12 Fin][1080p]", "", {12}, {13}},
         {"[Group] Title (01 - 12) [BD 1080p]", "", {1, 12}, {}},
         {"[Group] Title - 09-10 [1080p]", "", {9, 10}, {8, 11}},
