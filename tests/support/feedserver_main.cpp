@@ -4,40 +4,32 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QSocketNotifier>
-#include <QTimer>
-#include <QUrl>
+#include <QTextStream>
 
-#include <cstdio>
 #include <unistd.h>
 
-// Serves the files under a folder on 127.0.0.1 for the end-to-end scripts: /a/b.xml is FOLDER/a/b.xml, whatever
-// the query. Prints its port as the first line; ends when its standard input closes, or after two minutes.
+// Serves FOLDER/a/b.xml as /a/b.xml (any query) on 127.0.0.1 for the end-to-end scripts; prints its port first.
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     HttpServer server(1000);
-    if (argc != 2 || !server.listening()) {
-        std::fprintf(stderr, "usage: korvane_feedserver FOLDER (standard input kept open while it serves)\n");
+    if (argc != 2 || !server.listening() || !QDir::setCurrent(QFile::decodeName(argv[1]))) {
+        QTextStream(stderr) << "usage: korvane_feedserver FOLDER (standard input kept open while it serves)\n";
         return 2;
     }
-    const QDir folder(QFile::decodeName(argv[1]));
-    for (QDirIterator it(folder.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-        QFile file(it.next());
-        const QString suffix = QFileInfo(file).suffix().toLower();
+    for (QDirIterator it(QStringLiteral("."), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        QFile file(it.next()); // "./a/b.xml"
+        const QString suffix = it.fileInfo().suffix().toLower();
+        const QByteArray type = suffix == u"xml" || suffix == u"rss" ? "application/rss+xml" : "text/plain";
         if (file.open(QIODevice::ReadOnly))
-            server.route("/" + QUrl::toPercentEncoding(folder.relativeFilePath(file.fileName()), "/"),
-                         {200, file.readAll(),
-                          suffix == QLatin1String("xml") || suffix == QLatin1String("rss") ? "application/rss+xml"
-                                                                                           : "text/plain"});
+            server.route(it.filePath().mid(1).toUtf8().toPercentEncoding("/"), {200, file.readAll(), type});
     }
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, &app, [] {
-        char buffer[256];
-        if (::read(STDIN_FILENO, buffer, sizeof buffer) <= 0)
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read); // ends when its standard input closes
+    QObject::connect(&input, &QSocketNotifier::activated, &app, [buffer = QByteArray(256, 0)]() mutable {
+        if (::read(STDIN_FILENO, buffer.data(), buffer.size()) <= 0)
             QCoreApplication::quit();
     });
-    QTimer::singleShot(120 * 1000, &app, &QCoreApplication::quit);
-    std::printf("%u\n", unsigned(server.port()));
-    std::fflush(stdout);
+    alarm(120); // or after two minutes
+    QTextStream(stdout) << server.port() << Qt::endl;
     return app.exec();
 }

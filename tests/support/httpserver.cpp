@@ -5,11 +5,6 @@
 
 #include <utility>
 
-namespace {
-constexpr qsizetype maxHead = 16 * 1024;
-constexpr qint64 maxEndless = 64 * 1024 * 1024; // an endless body ends here if the client never stops reading
-} // namespace
-
 HttpServer::HttpServer(int maxRequests, QObject *parent) : QObject(parent), m_maxRequests(maxRequests)
 {
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
@@ -18,7 +13,8 @@ HttpServer::HttpServer(int maxRequests, QObject *parent) : QObject(parent), m_ma
             m_maxOpen = qMax(m_maxOpen, int(m_open.size()));
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readHead(socket); });
             connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-                leave(socket);
+                m_open.remove(socket);
+                m_held.removeOne(socket);
                 socket->deleteLater();
             });
         }
@@ -28,19 +24,17 @@ HttpServer::HttpServer(int maxRequests, QObject *parent) : QObject(parent), m_ma
 
 void HttpServer::readHead(QTcpSocket *socket)
 {
-    const QByteArray buffered = socket->peek(maxHead + 1);
+    const QByteArray buffered = socket->peek(16 * 1024 + 1); // a longer head is no request of ours
     const qsizetype end = buffered.indexOf("\r\n\r\n");
     if (end < 0 || m_heads.size() >= m_maxRequests) {
-        if (end >= 0 || buffered.size() > maxHead)
+        if (end >= 0 || buffered.size() > 16 * 1024)
             socket->abort(); // closed unanswered
         return;
     }
     disconnect(socket, &QTcpSocket::readyRead, this, nullptr); // one request per connection
     m_heads.append(socket->read(end + 4));
     const QByteArray target = m_targets.emplace_back(buffered.left(buffered.indexOf("\r\n")).split(' ').value(1));
-    const auto found = m_routes.find(target);
-    const Route route =
-        found != m_routes.end() ? *found : m_routes.value(target.left(target.indexOf('?')), Route{404, "not found"});
+    const Route route = m_routes.value(target, m_routes.value(target.left(target.indexOf('?')), {404, "not found"}));
     if (route.together > 0) {
         m_held.append(socket);
         if (m_held.size() >= route.together)
@@ -55,21 +49,18 @@ void HttpServer::readHead(QTcpSocket *socket)
 
 void HttpServer::answer(QTcpSocket *socket, const Route &route)
 {
-    leave(socket);
-    QByteArray head = "HTTP/1.1 " + QByteArray::number(route.status) + (route.status < 400 ? " OK" : " Error") +
-                      "\r\nContent-Type: " + route.contentType + "\r\nConnection: close\r\n";
-    if (!route.location.isEmpty())
-        head += "Location: " + route.location + "\r\n";
-    if (route.chunk.isEmpty()) {
-        socket->write(head + "Content-Length: " + QByteArray::number(route.body.size()) + "\r\n\r\n" + route.body);
-        socket->disconnectFromHost();
-        return;
-    }
-    // Until the client goes away (or the bound is reached), another chunk whenever the last ones have left.
-    socket->write(head + "\r\n");
+    m_open.remove(socket);
+    const QByteArray head = "HTTP/1.1 " + QByteArray::number(route.status) + (route.status < 400 ? " OK" : " Error") +
+                            "\r\nContent-Type: " + route.contentType + "\r\nConnection: close\r\n" +
+                            (route.location.isEmpty() ? "" : "Location: " + route.location + "\r\n");
+    const QByteArray whole = "Content-Length: " + QByteArray::number(route.body.size()) + "\r\n\r\n" + route.body;
+    socket->write(head + (route.chunk.isEmpty() ? whole : QByteArray("\r\n")));
+    if (route.chunk.isEmpty())
+        return socket->disconnectFromHost();
+    // Another chunk whenever the last ones have left, until the client goes away or 64 MiB are sent.
     auto *timer = new QTimer(socket);
     connect(timer, &QTimer::timeout, socket, [socket, timer, chunk = route.chunk, sent = qint64(0)]() mutable {
-        if (!socket->isOpen() || sent >= maxEndless) {
+        if (!socket->isOpen() || sent >= 64 * 1024 * 1024) {
             timer->stop();
             socket->disconnectFromHost();
         } else if (socket->bytesToWrite() < chunk.size()) {
@@ -77,10 +68,4 @@ void HttpServer::answer(QTcpSocket *socket, const Route &route)
         }
     });
     timer->start(route.everyMs);
-}
-
-void HttpServer::leave(QTcpSocket *socket)
-{
-    m_open.remove(socket);
-    m_held.removeOne(socket);
 }

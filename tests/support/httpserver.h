@@ -26,8 +26,7 @@ public:
         int everyMs = 0;
     };
 
-    // Requests beyond maxRequests get their connection closed unanswered.
-    explicit HttpServer(int maxRequests = 200, QObject *parent = nullptr);
+    explicit HttpServer(int maxRequests = 200, QObject *parent = nullptr); // any beyond maxRequests: closed unanswered
 
     bool listening() const { return m_server.isListening(); }
     quint16 port() const { return m_server.serverPort(); }
@@ -38,19 +37,16 @@ public:
     // Request heads, and their targets (path and query), as received in order of arrival.
     const QList<QByteArray> &heads() const { return m_heads; }
     const QList<QByteArray> &targets() const { return m_targets; }
-    // The most connections that were open and not yet answered at once.
-    int maxOpen() const { return m_maxOpen; }
+    int maxOpen() const { return m_maxOpen; } // the most connections open and not yet answered at once
 
 private:
     void readHead(QTcpSocket *socket);
     void answer(QTcpSocket *socket, const Route &route);
-    void leave(QTcpSocket *socket);
 
     QHash<QByteArray, Route> m_routes;
     QList<QByteArray> m_heads, m_targets;
     QSet<QTcpSocket *> m_open;
     QList<QTcpSocket *> m_held;
-    int m_maxRequests;
-    int m_maxOpen = 0;
+    int m_maxRequests, m_maxOpen = 0;
     QTcpServer m_server; // last: it stops, and its sockets go, while the members their signals reach still exist
 };
