@@ -365,75 +365,6 @@ qint64 Form1::rowIdOfLine(int line) const
     return m_lineRowIds[std::size_t(line)];
 }
 
-void Form1::rebuildSiteChoice()
-{
-    Module1::Opened opened;
-    Combo2->clear();
-    int current = -1;
-    for (const QString &table : {Schema::BuiltIn, Schema::Custom}) {
-        const Result<std::vector<SearchSite>> sites = SiteStore::list(table);
-        for (const SearchSite &site : sites ? sites.value() : std::vector<SearchSite>{}) {
-            if (site.btsetIsNull)
-                continue;
-            if (current < 0 && table == m_siteTable && site.btset == m_siteName)
-                current = Combo2->count();
-            Combo2->addItem(site.btset);
-            // A long name is cut in the box; the tip shows it whole.
-            Combo2->setItemData(Combo2->count() - 1, site.btset, Qt::ToolTipRole);
-        }
-    }
-    // The site chosen stays chosen, with its address and encoding as they are now; one that has gone is no more.
-    Combo2->setCurrentIndex(current);
-    if (current >= 0)
-        lookUpSite(m_siteTable, m_siteName);
-    else
-        clearSite();
-}
-
-void Form1::clearSite()
-{
-    m_siteName.clear();
-    SiteUrl.clear();
-}
-
-void Form1::lookUpSite(const QString &table, const QString &name)
-{
-    // A name no row has leaves the current site as it was.
-    const Result<SearchSite> site = SiteStore::find(table, name);
-    if (!site)
-        return;
-    m_siteTable = table;
-    m_siteName = name;
-    SiteUrl = site->urldata;
-    if (!site->utf8.isNull())
-        Check1->setChecked(site->utf8.toInt() != 0);
-}
-
-void Form1::Command8_Click()
-{
-    const bool opening = !m_form2;
-    if (opening) {
-        m_form2 = new Form2(this);
-        connect(m_form2, &Form2::sitesChanged, this, &Form1::rebuildSiteChoice);
-    }
-    m_form2->show();
-    if (opening) {
-        // Beside the main window, not over it, and never off the screen. Placed once shown, when its layout and
-        // frame have their final size.
-        QRect place = m_form2->frameGeometry();
-        place.moveTopLeft(frameGeometry().topRight() + QPoint(8, 0));
-        if (const QScreen *here = screen()) {
-            const QRect room = here->availableGeometry();
-            place.moveRight(std::min(place.right(), room.right()));
-            place.moveBottom(std::min(place.bottom(), room.bottom()));
-            place.moveTopLeft(QPoint(std::max(place.left(), room.left()), std::max(place.top(), room.top())));
-        }
-        m_form2->move(place.topLeft());
-    }
-    m_form2->raise();
-    m_form2->activateWindow();
-}
-
 void Form1::Label7_Click()
 {
     const QLineEdit *const fields[] = {Text1, Text2, Text3, Text4, Text5, Text6};
@@ -442,9 +373,4 @@ void Form1::Label7_Click()
             return;
     }
     Browser::open(QByteArray(ForumAddress), QFileInfo(DataFile::path()).absolutePath());
-}
-
-Form2 *Form1::settingsWindow() const
-{
-    return m_form2;
 }

@@ -1,6 +1,7 @@
 #include "mainwindow/form1.h"
 
 #include "data/datafile.h"
+#include "data/module1.h"
 #include "data/schema.h"
 #include "platform/browser.h"
 #include "platform/messagebox.h"
@@ -42,6 +43,50 @@ QString shown(const QByteArray &address)
 }
 
 } // namespace
+
+void Form1::rebuildSiteChoice()
+{
+    Module1::Opened opened;
+    Combo2->clear();
+    int current = -1;
+    for (const QString &table : {Schema::BuiltIn, Schema::Custom}) {
+        const Result<std::vector<SearchSite>> sites = SiteStore::list(table);
+        for (const SearchSite &site : sites ? sites.value() : std::vector<SearchSite>{}) {
+            if (site.btsetIsNull)
+                continue;
+            if (current < 0 && table == m_siteTable && site.btset == m_siteName)
+                current = Combo2->count();
+            Combo2->addItem(site.btset);
+            // A long name is cut in the box; the tip shows it whole.
+            Combo2->setItemData(Combo2->count() - 1, site.btset, Qt::ToolTipRole);
+        }
+    }
+    // The site chosen stays chosen, with its address and encoding as they are now; one that has gone is no more.
+    Combo2->setCurrentIndex(current);
+    if (current >= 0)
+        lookUpSite(m_siteTable, m_siteName);
+    else
+        clearSite();
+}
+
+void Form1::clearSite()
+{
+    m_siteName.clear();
+    SiteUrl.clear();
+}
+
+void Form1::lookUpSite(const QString &table, const QString &name)
+{
+    // A name no row has leaves the current site as it was.
+    const Result<SearchSite> site = SiteStore::find(table, name);
+    if (!site)
+        return;
+    m_siteTable = table;
+    m_siteName = name;
+    SiteUrl = site->urldata;
+    if (!site->utf8.isNull())
+        Check1->setChecked(site->utf8.toInt() != 0);
+}
 
 void Form1::Combo2_Click()
 {
