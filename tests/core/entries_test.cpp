@@ -5,6 +5,8 @@
 #include "entries/entrystore.h"
 #include "sites/sitestore.h"
 
+#include <tuple>
+
 namespace {
 // Easy to tell apart in every order: no value, an empty note, "][" in a value, CJK, numbers unlike their text.
 const std::initializer_list<const char *> Sample = {
