@@ -12,39 +12,33 @@
 #include <functional>
 
 namespace {
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 void overwrite(const QString &path, qint64 at, const QByteArray &bytes)
 {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.seek(at) && f.write(bytes) == bytes.size());
 }
-
-struct UnusableFile
-{
-    const char *name;
-    ErrorCode code;
-    std::function<void(CoreTest &)> make;
-};
-class Unusable : public CoreTest, public ::testing::WithParamInterface<UnusableFile>
-{
-};
 } // namespace
 
-TEST_F(CoreTest, AMissingFileIsMadeWithTheFirstSitesAndNestedOpensEndClosed)
+TEST_F(CoreTest, AMissingFileIsMadeWithTheFirstSitesInTheUsersFolderOfAnInstalledCopy)
 {
+    QStandardPaths::setTestModeEnabled(true);
+    const QString userFile = QDir(ProgramFolder::userDataFolder()).filePath(u("ad.mdb"));
+    QFile::remove(userFile);
+    ProgramFolder::setInstalledForTesting(true);
     ASSERT_EQ(DataFile::prepare().value(), DataFile::Start::Created);
-    EXPECT_EQ(DataFile::path(), dbPath()); // beside the program, whatever the working folder
-    EXPECT_EQ(rows("select nub, btset, utf8 from bt"),
-              texts({"1|极影|0", "2|动漫花园|1", "3|Levelup|1", "4|Tokyo Toshokan|1"}));
-    EXPECT_EQ(rows("select btset from bt where rssdata like 'https://%='"), texts({"动漫花园", "Tokyo Toshokan"}));
+    // A file beside the program wins, as a portable copy's does.
+    ASSERT_TRUE(QFile::rename(userFile, dbPath()));
+    EXPECT_EQ(DataFile::path(), dbPath());
+    QStandardPaths::setTestModeEnabled(false);
+    // A folder in the backup's place is left alone, and no copy is left beside it.
+    QDir(folder()).mkdir(u("ad.mdb.bak"));
+    Module1::resetForTesting();
+    EXPECT_TRUE(DataFile::prepare().ok());
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files), texts({"ad.mdb"}));
+    EXPECT_EQ(rows("select nub, btset, utf8, ifnull(rssdata like 'https://%=', 0) from bt"),
+              texts({"1|极影|0|0", "2|动漫花园|1|1", "3|Levelup|1|0", "4|Tokyo Toshokan|1|1"}));
     EXPECT_EQ(rows("select * from mr"), rows("select * from bt"));
     EXPECT_EQ(rows("select count(*) from xd union all select count(*) from AD"), texts({"0", "0"}));
-    EXPECT_FALSE(QFile::exists(dbPath() + QStringLiteral(".new")));
     {
         Module1::Opened outer;
         {
@@ -55,84 +49,43 @@ TEST_F(CoreTest, AMissingFileIsMadeWithTheFirstSitesAndNestedOpensEndClosed)
     EXPECT_FALSE(Module1::isOpen());
 }
 
-TEST_P(Unusable, FilesAreRefusedWithTheirReasonAndLeftByteForByte)
-{
-    GetParam().make(*this);
-    const QByteArray before = bytesOf(dbPath());
-    const Result<DataFile::Start> start = DataFile::prepare();
-    ASSERT_FALSE(start.ok());
-    EXPECT_EQ(start.error().code, GetParam().code) << start.error().detail.toStdString();
-    // Every later change fails with the same reason rather than writing into the file.
-    const Done added = EntryStore::add({QStringLiteral("1"), {}, QStringLiteral("s"), {}, QStringLiteral("t"), {}});
-    EXPECT_EQ(added.error().code, GetParam().code);
-    EXPECT_EQ(bytesOf(dbPath()), before);
-    EXPECT_FALSE(QFile::exists(DataFile::backupPath()));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    DataFile, Unusable,
-    ::testing::Values(
-        UnusableFile{"ZeroBytes", ErrorCode::WrongTables, [](CoreTest &t) { overwrite(t.dbPath(), 0, {}); }},
-        UnusableFile{"RandomBytes", ErrorCode::NotADatabase,
-                     [](CoreTest &t) { overwrite(t.dbPath(), 0, QByteArray(8192, 'x')); }},
-        UnusableFile{"Damaged", ErrorCode::Damaged,
-                     [](CoreTest &t) {
-                         t.makeDatabase({"insert into AD values ('1', 'g', 's', '1', 't', 'o')"});
-                         // The tables are all there; the watch list's own page is not sound.
-                         overwrite(t.dbPath(), 4096, QByteArray(4096, '\xff'));
-                     }},
-        UnusableFile{"AFolder", ErrorCode::Folder,
-                     [](CoreTest &t) { QDir(t.folder()).mkdir(QStringLiteral("ad.mdb")); }},
-        UnusableFile{"NoTableBt", ErrorCode::WrongTables, [](CoreTest &t) { t.makeDatabase({"drop table bt"}); }},
-        // A column named rowid, or no row numbers at all, would make rows be taken for one another.
-        UnusableFile{"ARowidColumn", ErrorCode::WrongTables,
-                     [](CoreTest &t) { t.makeDatabase({"alter table xd add column rowid"}); }},
-        UnusableFile{
-            "WithoutRowid", ErrorCode::WrongTables,
-            [](CoreTest &t) {
-                t.makeDatabase(
-                    {"drop table AD",
-                     "create table AD (num text primary key, subg, SearchN, Episode, AnimeN, Other) without rowid"});
-            }},
-        UnusableFile{"NoColumnOther", ErrorCode::WrongTables,
-                     [](CoreTest &t) {
-                         t.makeDatabase({"drop table AD", "create table AD (num, subg, SearchN, Episode, AnimeN)"});
-                     }}),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(CoreTest, AGoodStartKeepsABackupAndADamagedFileNeverReplacesIt)
+TEST_F(CoreTest, OnlyAFileThatPassedTheCheckIsBackedUpAndUnusableOnesAreLeftByteForByte)
 {
     makeDatabase({"insert into AD values ('1', 'g', 's', '1', 't', 'o')"});
-    const QByteArray before = bytesOf(dbPath());
+    const QByteArray good = bytesOf(dbPath());
     ASSERT_EQ(DataFile::prepare().value(), DataFile::Start::Opened);
     // The copy is the file as it was, before the site tables got their feed column.
-    const QByteArray goodCopy = bytesOf(DataFile::backupPath());
-    EXPECT_EQ(goodCopy, before);
+    EXPECT_EQ(bytesOf(DataFile::backupPath()), good);
     EXPECT_EQ(rows("select count(*) from bt where rssdata is null"), texts({"4"}));
-    overwrite(dbPath(), 0, QByteArray(100, '\0'));
-    Module1::resetForTesting();
-    EXPECT_FALSE(DataFile::prepare().ok());
-    EXPECT_EQ(bytesOf(DataFile::backupPath()), goodCopy);
-    // A folder in the backup's place: no copy is kept, and nothing is left beside it.
-    QFile::remove(dbPath());
-    QFile::remove(DataFile::backupPath());
-    QDir(folder()).mkdir(QStringLiteral("ad.mdb.bak"));
-    makeDatabase();
-    Module1::resetForTesting();
-    EXPECT_TRUE(DataFile::prepare().ok());
-    EXPECT_EQ(QDir(folder()).entryList(QDir::Files), texts({"ad.mdb"}));
-}
-
-TEST_F(CoreTest, AnInstalledCopyKeepsItsDataInTheUsersFolderUnlessAFileLiesBesideIt)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    const QString userFile = QDir(ProgramFolder::userDataFolder()).filePath(QStringLiteral("ad.mdb"));
-    QFile::remove(userFile);
-    ProgramFolder::setInstalledForTesting(true);
-    ASSERT_EQ(DataFile::prepare().value(), DataFile::Start::Created);
-    EXPECT_TRUE(DataFile::path() == userFile && QFile::exists(userFile) && !QFile::exists(dbPath()));
-    makeDatabase();
-    EXPECT_EQ(DataFile::path(), dbPath());
-    QFile::remove(userFile);
-    QStandardPaths::setTestModeEnabled(false);
+    const std::pair<ErrorCode, std::function<void()>> unusable[] = {
+        {ErrorCode::WrongTables, [&] { overwrite(dbPath(), 0, {}); }},
+        {ErrorCode::NotADatabase, [&] { overwrite(dbPath(), 0, QByteArray(8192, 'x')); }},
+        // The tables are all there; the watch list's own page is not sound.
+        {ErrorCode::Damaged,
+         [&] {
+             makeDatabase();
+             overwrite(dbPath(), 4096, QByteArray(4096, '\xff'));
+         }},
+        {ErrorCode::WrongTables, [&] { makeDatabase({"drop table bt"}); }},
+        {ErrorCode::WrongTables, [&] { makeDatabase({"alter table AD drop column Other"}); }},
+        // A column named rowid, or no row numbers at all, would make rows be taken for one another.
+        {ErrorCode::WrongTables, [&] { makeDatabase({"alter table xd add column rowid"}); }},
+        {ErrorCode::WrongTables,
+         [&] {
+             makeDatabase({"drop table xd", "create table xd (nub primary key, btset, urldata, utf8) without rowid"});
+         }},
+        {ErrorCode::Folder, [&] { QDir(folder()).mkdir(u("ad.mdb")); }},
+    };
+    for (const auto &[code, make] : unusable) {
+        SCOPED_TRACE(int(code));
+        QFile::remove(dbPath());
+        Module1::resetForTesting();
+        make();
+        const QByteArray before = bytesOf(dbPath());
+        EXPECT_EQ(DataFile::prepare().status().error().code, code);
+        // Every later change fails with the same reason rather than writing into the file.
+        EXPECT_EQ(EntryStore::add({u("1"), {}, u("s"), {}, u("t"), {}}).error().code, code);
+        EXPECT_EQ(bytesOf(dbPath()), before);
+        EXPECT_EQ(bytesOf(DataFile::backupPath()), good);
+    }
 }

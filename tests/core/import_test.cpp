@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QMap>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -16,9 +15,8 @@
 namespace {
 
 // A Jet file's tables held in memory; reading the table named in failOn fails.
-class FakeJetReader : public JetReader
+struct FakeJetReader : JetReader
 {
-public:
     QMap<QString, JetTable> tables;
     QString failOn;
     QStringList tableNames() override { return tables.keys(); }
@@ -29,26 +27,17 @@ public:
     }
 };
 
-QByteArray bytesOf(const QString &path)
+void write(const QString &path, const QByteArray &bytes)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
-const QString Nwind = QStringLiteral(KORVANE_FIXTURES "/nwind.mdb");
-const QStringList SiteColumns = texts({"nub", "btset", "urldata", "utf8"});
+const QString Fixtures = QStringLiteral(KORVANE_FIXTURES "/");
 
 class ConversionTest : public CoreTest
 {
 protected:
-    void SetUp() override
-    {
-        CoreTest::SetUp();
-        // A file whose header says Jet; the fake reader stands in for its contents.
-        QFile file(dbPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(jetBytes);
-    }
     void TearDown() override
     {
         JetConversion::setAfterOpenForTesting({});
@@ -63,29 +52,45 @@ protected:
 
 } // namespace
 
-TEST_F(ConversionTest, EveryRowComesOverAsTextAndTheJetFileIsKeptUnchanged)
+TEST_F(ConversionTest, AFailureAnywhereLeavesTheJetFileAsItWasElseEveryRowComesOverAsTextBesideTheJetFile)
 {
+    // A file whose header says Jet; the fake reader stands in for its contents.
+    write(dbPath(), jetBytes);
+    const JetTable entries{texts({"num", "Other"}), {{qint64(1), QString(100000, QChar(u'长'))}}};
+    // A table that cannot be read, a full disk and no table of a watch list: where the rows are, which table cannot
+    // be read, and how many pages the new file may have (0: any number).
+    const std::tuple<const char *, const char *, int, ErrorCode> cases[] = {
+        {"AD", "AD", 0, ErrorCode::Damaged},
+        {"AD", "", 20, ErrorCode::Full},
+        {"Episodes", "", 0, ErrorCode::WrongTables}};
+    for (const auto &[table, failOn, pages, code] : cases) {
+        SCOPED_TRACE(int(code));
+        reader.tables = {{u(table), entries}};
+        reader.failOn = u(failOn);
+        JetConversion::setAfterOpenForTesting(
+            [pages](QSqlDatabase &db) { QSqlQuery(db).exec(QStringLiteral("pragma max_page_count = %1").arg(pages)); });
+        EXPECT_EQ(JetConversion::convert(dbPath(), reader).error().code, code);
+        EXPECT_EQ(bytesOf(dbPath()), jetBytes);
+        EXPECT_EQ(files(), texts({"ad.mdb"}));
+    }
     // Names in other letter cases, an extra column, a short row, numbers of every kind, no value and empty text.
     reader.tables[u("ad")] = {texts({"NUM", "subg", "searchn", "Episode", "AnimeN", "Other", "Extra"}),
                               {{qint64(1), u("字幕组A"), u("O'Brien \"][\""), qint64(12), u("進撃の巨人"), {}, u("x")},
                                {u("007"), true, 3.0, 12.5, u(""), QVariant(0.15f)},
                                {u("4")}}};
     // utf8 as an older file may hold it: a boolean, yes as -1, a number, a text, nothing.
-    JetTable xd{SiteColumns, {}};
-    const QVariant flags[] = {true, false, qint64(-1), qint64(0), 2.0, u("True"), u("abc"), {}};
-    for (const QVariant &flag : flags)
-        xd.rows << QVariantList{qint64(xd.rows.size()), u("站点"), u("http://x/?q="), flag};
-    reader.tables[u("XD")] = xd;
+    reader.tables[u("XD")] = {
+        texts({"utf8"}), {{true}, {false}, {qint64(-1)}, {qint64(0)}, {2.0}, {u("True")}, {u("abc")}, {QVariant()}}};
     reader.tables[u("Customers")] = {texts({"x"}), {{u("another database's table changes nothing")}}};
+    write(QDir(folder()).filePath(u("ad.jet.mdb")), "earlier");
 
     QString keptAs;
     ASSERT_TRUE(JetConversion::convert(dbPath(), reader, &keptAs).ok());
-    EXPECT_EQ(keptAs, QDir(folder()).filePath(u("ad.jet.mdb")));
     EXPECT_EQ(bytesOf(keptAs), jetBytes);
-    EXPECT_EQ(files(), texts({"ad.jet.mdb", "ad.mdb"}));
-    EXPECT_EQ(rows("select * from AD"), texts({"1|字幕组A|O'Brien \"][\"|12|進撃の巨人|<null>", "007|1|3|12.5||0.15",
-                                               "4|<null>|<null>|<null>|<null>|<null>"}));
-    EXPECT_EQ(rows("select typeof(num) || typeof(Episode) from AD limit 1"), texts({"texttext"}));
+    EXPECT_EQ(files(), texts({"ad.jet.2.mdb", "ad.jet.mdb", "ad.mdb"}));
+    EXPECT_EQ(rows("select *, typeof(num) || typeof(Episode) from AD"),
+              texts({"1|字幕组A|O'Brien \"][\"|12|進撃の巨人|<null>|texttext", "007|1|3|12.5||0.15|texttext",
+                     "4|<null>|<null>|<null>|<null>|<null>|textnull"}));
     EXPECT_EQ(rows("select utf8 from xd"), texts({"1", "0", "1", "0", "1", "1", "0", "<null>"}));
     // Site tables the old file lacks start as a new file's do.
     EXPECT_EQ(rows("select btset from bt"), texts({"极影", "动漫花园", "Levelup", "Tokyo Toshokan"}));
@@ -93,140 +98,67 @@ TEST_F(ConversionTest, EveryRowComesOverAsTextAndTheJetFileIsKeptUnchanged)
     EXPECT_EQ(DataFile::prepare().value(), DataFile::Start::Opened);
 }
 
-TEST_F(ConversionTest, AFailureAnywhereLeavesTheJetFileAsItWasAndNothingBeside)
+// Public samples of each format are read as mdb-export reads them, in process and alike in the child.
+TEST_F(ConversionTest, RealFilesAreReadAsMdbExportDoesInProcessAndInTheChildWithinItsLimits)
 {
-    JetTable entries{texts({"num", "Other"}), {}};
-    for (int i = 0; i < 200; ++i)
-        entries.rows << QVariantList{qint64(i), QString(2000, QChar(u'长'))};
-    const struct
-    {
-        const char *what;
-        std::function<void()> arrange;
-    } cases[] = {
-        {"a table cannot be read", [&] { reader.failOn = u("AD"); }},
-        {"the disk fills",
-         [] {
-             JetConversion::setAfterOpenForTesting(
-                 [](QSqlDatabase &db) { QSqlQuery(db).exec(QStringLiteral("pragma max_page_count = 20")); });
-         }},
-        {"no table of a watch list", [&] { reader.tables.remove(u("AD")); }},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
-        reader.tables[u("AD")] = entries;
-        c.arrange();
-        EXPECT_FALSE(JetConversion::convert(dbPath(), reader).ok());
-        EXPECT_EQ(bytesOf(dbPath()), jetBytes);
-        EXPECT_EQ(files(), texts({"ad.mdb"}));
-        reader.failOn.clear();
-        JetConversion::setAfterOpenForTesting({});
-    }
-    // An earlier kept file is never overwritten.
-    reader.tables[u("AD")] = entries;
-    QFile earlier(QDir(folder()).filePath(u("ad.jet.mdb")));
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
-    earlier.close();
-    QString keptAs;
-    ASSERT_TRUE(JetConversion::convert(dbPath(), reader, &keptAs).ok());
-    EXPECT_EQ(keptAs, QDir(folder()).filePath(u("ad.jet.2.mdb")));
-    EXPECT_EQ(bytesOf(earlier.fileName()), QByteArray("earlier"));
-    EXPECT_FALSE(JetConversion::isJetFile(dbPath()));
-}
+    const std::tuple<const char *, const char *, const char *> samples[] = {
+        {"nwind.mdb", "Jet 3", "Customers"},
+        {"nwind.mdb", "Jet 3", "Categories"},
+        {"nwind.mdb", "Jet 3", "Products"},
+        {"DateTestDatabase.mdb", "Jet 4", "DateTest"},
+        {"ASampleDatabase.accdb", "ACE 12", "Asset Items"}};
+    for (const auto &[file, format, name] : samples) {
+        SCOPED_TRACE(name);
+        const QString path = Fixtures + u(file);
+        if (!QFile::exists(path))
+            GTEST_SKIP() << "no sample at " << path.toStdString();
+        QString error;
+        const std::unique_ptr<MdbReader> reader = MdbReader::open(path, &error);
+        ASSERT_TRUE(reader) << error.toStdString();
+        EXPECT_EQ(reader->formatName(), u(format));
+        JetTable table;
+        ASSERT_TRUE(reader->readTable(u(name).toUpper(), table).ok());
+        const Result<ReaderProcess::Tables> child = ReaderProcess::read(path, {u(name).toLower(), u("ad")});
+        ASSERT_EQ(child->keys(), QStringList{u(name)});
+        EXPECT_TRUE(child->first().columns == table.columns && child->first().rows == table.rows);
 
-TEST_F(ConversionTest, AJetFileThatMakesLibmdbLoopIsRefusedAtALimitAndLeftAsItWas)
-{
-    if (!QFile::exists(Nwind))
-        GTEST_SKIP() << "no sample at " << Nwind.toStdString();
-    using namespace std::chrono_literals;
-    const QByteArray whole = bytesOf(Nwind), cut = whole.left(1500000);
+        QProcess exporter;
+        exporter.start(
+            u("mdb-export"),
+            texts({"-H", "-Q", "-b", "strip", "-d", "\x1f", "-R", "\x1e", "-0", "<NULL>", "-T", "%Y-%m-%d %H:%M:%S"})
+                << path << u(name));
+        ASSERT_TRUE(exporter.waitForFinished(60000));
+        QStringList lines = QString::fromUtf8(exporter.readAllStandardOutput()).split(QChar(0x1e), Qt::SkipEmptyParts);
+        ASSERT_EQ(table.rows.size(), lines.size());
+        for (int r = 0; r < lines.size(); ++r) {
+            const QStringList theirs = lines[r].split(QChar(0x1f));
+            ASSERT_EQ(table.rows[r].size(), theirs.size());
+            for (int c = 0; c < theirs.size(); ++c) {
+                const QVariant &mine = table.rows[r][c];
+                const bool same = mine.isNull() ? theirs[c] == u("<NULL>") || table.columns[c] == u("Picture")
+                                  : mine.typeId() == QMetaType::Bool    ? theirs[c] == (mine.toBool() ? u("1") : u("0"))
+                                  : mine.typeId() == QMetaType::QString ? mine.toString() == theirs[c]
+                                                                        : mine.toDouble() == theirs[c].toDouble();
+                EXPECT_TRUE(same) << r << table.columns[c].toStdString() << ": " << theirs[c].toStdString();
+            }
+        }
+    }
+    // A Jet file that makes libmdb loop is refused at a limit and left as it was.
+    const QByteArray whole = bytesOf(Fixtures + u("nwind.mdb")), cut = whole.left(1500000);
     const std::tuple<QByteArray, ReaderProcess::Limits, ErrorCode, const char *> cases[] = {
-        {cut, {{}, 1s, qint64(1) << 40}, ErrorCode::TimedOut, "time limit"},
-        {cut, {{}, 2min, qint64(64) << 20}, ErrorCode::TimedOut, "memory limit"},
+        {cut, {{}, std::chrono::seconds(1), qint64(1) << 40}, ErrorCode::TimedOut, "time limit"},
+        {cut, {{}, std::chrono::minutes(2), qint64(64) << 20}, ErrorCode::TimedOut, "memory limit"},
         // The whole file goes through the child too, and holds none of our tables.
         {whole, {}, ErrorCode::WrongTables, "none of the tables"},
     };
     for (const auto &[bytes, limits, code, detail] : cases) {
         SCOPED_TRACE(detail);
-        QFile file(dbPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
+        write(dbPath(), bytes);
         JetConversion::setReaderLimits(limits);
         const Done converted = JetConversion::convertFile(dbPath());
-        ASSERT_FALSE(converted.ok());
         EXPECT_EQ(converted.error().code, code);
         EXPECT_TRUE(converted.error().detail.contains(u(detail))) << converted.error().detail.toStdString();
         EXPECT_EQ(bytesOf(dbPath()), bytes);
         EXPECT_EQ(files(), texts({"ad.mdb"}));
     }
 }
-
-TEST_F(ConversionTest, TheChildReadsWhatTheReaderReadsInProcess)
-{
-    if (!QFile::exists(Nwind))
-        GTEST_SKIP() << "no sample at " << Nwind.toStdString();
-    const Result<ReaderProcess::Tables> read = ReaderProcess::read(Nwind, texts({"categories", "SHIPPERS", "ad"}));
-    ASSERT_TRUE(read.ok()) << read.error().detail.toStdString();
-    ASSERT_EQ(read->keys(), texts({"Categories", "Shippers"}));
-    const std::unique_ptr<MdbReader> reader = MdbReader::open(Nwind);
-    for (auto table = read->cbegin(); table != read->cend(); ++table) {
-        JetTable inProcess;
-        ASSERT_TRUE(reader->readTable(table.key(), inProcess).ok());
-        EXPECT_EQ(table->columns, inProcess.columns);
-        EXPECT_EQ(table->rows, inProcess.rows);
-    }
-}
-
-// The reader against mdb-export, value by value, on public sample files of each format.
-struct Sample
-{
-    const char *name;
-    const char *file;
-    const char *format;
-    const char *table;
-};
-
-class MdbSample : public ::testing::TestWithParam<Sample>
-{
-};
-
-TEST_P(MdbSample, ReadsEveryValueAsMdbExportDoes)
-{
-    const QString path = QStringLiteral(KORVANE_FIXTURES "/") + u(GetParam().file);
-    if (!QFile::exists(path))
-        GTEST_SKIP() << "no sample at " << path.toStdString();
-    QString error;
-    const std::unique_ptr<MdbReader> reader = MdbReader::open(path, &error);
-    ASSERT_TRUE(reader) << error.toStdString();
-    EXPECT_EQ(reader->formatName(), u(GetParam().format));
-    JetTable table;
-    ASSERT_TRUE(reader->readTable(u(GetParam().table).toUpper(), table).ok());
-
-    QProcess exporter;
-    exporter.start(u("mdb-export"), {u("-H"), u("-Q"), u("-b"), u("strip"), u("-d"), QChar(0x1f), u("-R"), QChar(0x1e),
-                                     u("-0"), u("<NULL>"), u("-T"), u("%Y-%m-%d %H:%M:%S"), path, u(GetParam().table)});
-    ASSERT_TRUE(exporter.waitForFinished(60000));
-    QStringList lines = QString::fromUtf8(exporter.readAllStandardOutput()).split(QChar(0x1e), Qt::SkipEmptyParts);
-    ASSERT_EQ(table.rows.size(), lines.size());
-    ASSERT_FALSE(lines.isEmpty());
-    for (int r = 0; r < lines.size(); ++r) {
-        const QStringList theirs = lines[r].split(QChar(0x1f));
-        ASSERT_EQ(table.rows[r].size(), theirs.size());
-        for (int c = 0; c < theirs.size(); ++c) {
-            const QVariant &mine = table.rows[r][c];
-            const bool same = mine.isNull() ? theirs[c] == u("<NULL>") || table.columns[c] == u("Picture")
-                              : mine.typeId() == QMetaType::Bool    ? theirs[c] == (mine.toBool() ? u("1") : u("0"))
-                              : mine.typeId() == QMetaType::QString ? mine.toString() == theirs[c]
-                                                                    : mine.toDouble() == theirs[c].toDouble();
-            EXPECT_TRUE(same) << "row " << r << " " << table.columns[c].toStdString() << ": "
-                              << mine.toString().toStdString() << " vs " << theirs[c].toStdString();
-        }
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Jet, MdbSample,
-                         ::testing::Values(Sample{"Jet3Customers", "nwind.mdb", "Jet 3", "Customers"},
-                                           Sample{"Jet3Categories", "nwind.mdb", "Jet 3", "Categories"},
-                                           Sample{"Jet3Products", "nwind.mdb", "Jet 3", "Products"},
-                                           Sample{"Jet4Dates", "DateTestDatabase.mdb", "Jet 4", "DateTest"},
-                                           Sample{"Ace", "ASampleDatabase.accdb", "ACE 12", "Asset Items"}),
-                         [](const auto &info) { return std::string(info.param.name); });

@@ -5,26 +5,33 @@
 #include "data/programfolder.h"
 #include "data/schema.h"
 
-#include <QDir>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-namespace {
-template <typename F> void withDatabase(const QString &path, F &&f)
+QStringList query(const QString &path, const QStringList &statements)
 {
     const QString name = QStringLiteral("korvane-test");
+    QStringList result;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
-        f(db);
-        db.close();
+        EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
+        QSqlQuery q(db);
+        for (const QString &s : statements)
+            EXPECT_TRUE(q.exec(s)) << s.toStdString() << ": " << q.lastError().text().toStdString();
+        while (q.next()) {
+            QStringList values;
+            for (int i = 0; i < q.record().count(); ++i)
+                values << (q.isNull(i) ? QStringLiteral("<null>") : q.value(i).toString());
+            result << values.join(QLatin1Char('|'));
+        }
     }
     QSqlDatabase::removeDatabase(name);
+    return result;
 }
-} // namespace
 
 QStringList texts(std::initializer_list<const char *> items)
 {
@@ -39,8 +46,6 @@ void CoreTest::SetUp()
     m_dir = std::make_unique<QTemporaryDir>();
     ASSERT_TRUE(m_dir->isValid());
     ProgramFolder::setPathForTesting(m_dir->path());
-    Module1::resetForTesting();
-    DataFile::setReadOnlyForTesting(false);
 }
 
 void CoreTest::TearDown()
@@ -48,11 +53,6 @@ void CoreTest::TearDown()
     Module1::resetForTesting();
     DataFile::setReadOnlyForTesting(false);
     ProgramFolder::setPathForTesting({});
-}
-
-QString CoreTest::dbPath() const
-{
-    return QDir(m_dir->path()).filePath(QStringLiteral("ad.mdb"));
 }
 
 void CoreTest::makeDatabase(std::initializer_list<const char *> statements, bool withFirstSites)
@@ -65,35 +65,9 @@ void CoreTest::makeDatabase(std::initializer_list<const char *> statements, bool
         for (const Schema::FirstSite &site :
              withFirstSites &&table != Schema::Custom ? Schema::firstSites() : QList<Schema::FirstSite>{})
             setup << QStringLiteral("insert into %1 values ('%2', '%3', '%4', %5)")
-                         .arg(table, site.nub, site.btset, site.urldata)
-                         .arg(site.utf8);
+                         .arg(table, site.nub, site.btset, site.urldata, QString::number(site.utf8));
     }
     exec(setup + texts(statements));
-}
-
-void CoreTest::exec(const QStringList &statements)
-{
-    withDatabase(dbPath(), [&](QSqlDatabase &db) {
-        QSqlQuery q(db);
-        for (const QString &s : statements)
-            ASSERT_TRUE(q.exec(s)) << s.toStdString() << ": " << q.lastError().text().toStdString();
-    });
-}
-
-QStringList CoreTest::rows(const char *select)
-{
-    QStringList result;
-    withDatabase(dbPath(), [&](QSqlDatabase &db) {
-        QSqlQuery q(db);
-        EXPECT_TRUE(q.exec(QString::fromUtf8(select))) << select << ": " << q.lastError().text().toStdString();
-        while (q.next()) {
-            QStringList values;
-            for (int i = 0; i < q.record().count(); ++i)
-                values << (q.isNull(i) ? QStringLiteral("<null>") : q.value(i).toString());
-            result << values.join(QLatin1Char('|'));
-        }
-    });
-    return result;
 }
 
 void CoreTest::makeReadOnly()
@@ -106,23 +80,13 @@ void CoreTest::makeReadOnly()
 
 void CoreTest::makeDiskFull()
 {
-    Module1::setAfterOpenForTesting([](QSqlDatabase &db) {
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("pragma page_count"));
-        q.next();
-        q.exec(QStringLiteral("pragma max_page_count = %1").arg(q.value(0).toInt()));
-    });
+    // SQLite keeps the limit at no less than the file's present size.
+    Module1::setAfterOpenForTesting(
+        [](QSqlDatabase &db) { QSqlQuery(db).exec(QStringLiteral("pragma max_page_count = 1")); });
 }
 
-QString integrityCheck(const QString &path)
+QByteArray bytesOf(const QString &path)
 {
-    QString result;
-    withDatabase(path, [&](QSqlDatabase &db) {
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("pragma integrity_check")))
-            result = q.lastError().text();
-        while (q.next())
-            result += q.value(0).toString();
-    });
-    return result;
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }

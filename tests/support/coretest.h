@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -16,6 +15,9 @@ inline QString u(const char *utf8)
 {
     return QString::fromUtf8(utf8);
 }
+// Runs statements on a file through a connection of the test's own: the rows the last one gives, each as its values
+// joined by "|" ("<null>" for no value).
+QStringList query(const QString &path, const QStringList &statements);
 
 // Every test runs in a fresh program folder of its own.
 class CoreTest : public ::testing::Test
@@ -25,14 +27,14 @@ public:
     void TearDown() override;
 
     QString folder() const { return m_dir->path(); }
-    QString dbPath() const;
+    QString dbPath() const { return m_dir->filePath(QStringLiteral("ad.mdb")); }
 
     // Writes ad.mdb with the four tables (bt and mr with the first sites when asked), then runs the statements.
     void makeDatabase(std::initializer_list<const char *> statements = {}, bool withFirstSites = true);
     // Runs statements on ad.mdb through a connection of the test's own.
-    void exec(const QStringList &statements);
-    // The rows a select gives, each as its values joined by "|" ("<null>" for no value).
-    QStringList rows(const char *select);
+    void exec(const QStringList &statements) { query(dbPath(), statements); }
+    // The rows a select gives.
+    QStringList rows(const char *select) { return query(dbPath(), {u(select)}); }
     // The program finds ad.mdb write-protected (as root, file permissions would not stop it) ...
     void makeReadOnly();
     // ... or its disk full: no page can be added to ad.mdb.
@@ -42,7 +44,12 @@ public:
 };
 
 // SQLite's full integrity check of a file, through a connection of its own: "ok" when the file is sound.
-QString integrityCheck(const QString &path);
+inline QString integrityCheck(const QString &path)
+{
+    return query(path, {QStringLiteral("pragma integrity_check")}).join(QString());
+}
+// A file's bytes; none when it cannot be read.
+QByteArray bytesOf(const QString &path);
 
 // Readable failure messages for Qt strings.
 inline void PrintTo(const QString &s, std::ostream *os)
