@@ -120,7 +120,8 @@ TEST_F(Form1Test, AFileHeldByAnotherProgramIsWaitedForAndNamedInEveryChangeItSto
     ASSERT_TRUE(QSqlQuery(other).exec(u("begin exclusive")));
     w->Command2->click();
     EXPECT_EQ(w->List1->count(), 1);
-    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase(u("other"));
     EXPECT_EQ(lastMessage(), u("本条修改未能保存，原有内容保持不变。\n原因：文件正被另一个程序使用"));
     makeDiskFull();
     w->Text6->setText(QString(9000, u'x'));
