@@ -2,21 +2,13 @@
 
 #include "support/guitest.h"
 
-#include "mainwindow/form1.h"
-
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
-#include <functional>
-
 // The main window over a file of its own, and what its tests look at.
-inline const char *const Duplicate = "对不起，您所输入的动画特征信息与现有数据重复或不完整，请别折腾本程序了ORZ";
-
 class Form1Test : public GuiTest
 {
 public:
@@ -32,11 +24,6 @@ public:
         w->show();
         QApplication::setActiveWindow(w.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    }
-    void TearDown() override
-    {
-        w.reset();
-        GuiTest::TearDown();
     }
     QStringList fields() const
     {
@@ -57,23 +44,9 @@ public:
             s += b->isEnabled() ? '+' : '-';
         return s;
     }
-    QString lastMessage() const { return MessageBox::shown().isEmpty() ? QString() : MessageBox::shown().last().text; }
     void pickSite(int index)
     {
         w->Combo2->setCurrentIndex(index);
         Q_EMIT w->Combo2->activated(index);
     }
-    // Holds the file as another program writing it would, for as long as the call takes.
-    void whileHeld(const std::function<void()> &call)
-    {
-        {
-            QSqlDatabase other = QSqlDatabase::addDatabase(u("QSQLITE"), u("other"));
-            other.setDatabaseName(dbPath());
-            ASSERT_TRUE(other.open() && QSqlQuery(other).exec(u("begin exclusive")));
-            call();
-        }
-        QSqlDatabase::removeDatabase(u("other"));
-    }
-
-    std::unique_ptr<Form1> w;
 };

@@ -1,5 +1,3 @@
-#include "platform/messagebox.h"
-
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -10,13 +8,11 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // The same locale on every machine, so that sorting and number texts do not depend on it.
-    qputenv("LANG", "C.UTF-8");
     qputenv("LC_ALL", "C.UTF-8");
 #ifdef KORVANE_TEST_SCALE_FACTOR
     qputenv("QT_SCALE_FACTOR", KORVANE_TEST_SCALE_FACTOR);
 #endif
     QApplication app(argc, argv);
-    MessageBox::setTestMode(true);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,7 +1,6 @@
 #include "support/guitest.h"
 
 #include "platform/browser.h"
-#include "platform/messagebox.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -12,7 +11,6 @@ void GuiTest::SetUp()
 {
     CoreTest::SetUp();
     MessageBox::setTestMode(true);
-    opened.clear();
     Browser::setHandlerForTesting([this](const QByteArray &address) {
         opened << address;
         return true;
@@ -21,6 +19,7 @@ void GuiTest::SetUp()
 
 void GuiTest::TearDown()
 {
+    w.reset();
     Browser::setHandlerForTesting({});
     CoreTest::TearDown();
 }
@@ -35,7 +34,6 @@ void clickLine(QListWidget *list, int line, Qt::KeyboardModifiers modifiers)
 
 void typeInto(QWidget *field, const QString &text)
 {
-    // QTest::keyClicks takes Latin-1 only; a key event carrying the text serves every character.
     for (const QChar c : text) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
         QCoreApplication::sendEvent(field, &press);

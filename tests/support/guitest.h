@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/form1.h"
 #include "platform/messagebox.h"
 #include "support/coretest.h"
 
@@ -7,7 +8,6 @@
 #include <QList>
 
 class QListWidget;
-class QWidget;
 
 // A test of the windows: message boxes are answered without showing and pages are captured, not opened.
 class GuiTest : public CoreTest
@@ -16,10 +16,14 @@ public:
     void SetUp() override;
     void TearDown() override;
 
+    // The text of the last message box shown, empty when none was.
+    static QString lastMessage() { return MessageBox::shown().isEmpty() ? QString() : MessageBox::shown().last().text; }
+
     QList<QByteArray> opened; // addresses handed to the browser
+    std::unique_ptr<Form1> w; // the main window, when the test opens one; closed before the program folder goes
 };
 
 // Clicks a line of a list as a user does, with Ctrl or Shift held when asked.
 void clickLine(QListWidget *list, int line, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-// Types text into a field as keys, CJK and all.
+// Types text into a field as keys, CJK and all (QTest::keyClicks takes Latin-1 only).
 void typeInto(QWidget *field, const QString &text);
