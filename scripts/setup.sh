@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev libqt6sql6-sqlite libqt6svg6 qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-microhei xdg-utils
-    sqlite3 xvfb xauth xdotool imagemagick
+    sqlite3 xvfb xauth xdotool imagemagick python3
     clang
     mdbtools mdbtools-dev
 )

@@ -4,9 +4,8 @@
 # and the rows left in ad.mdb, and keeps a picture of each window for the README.
 set -euo pipefail
 program=$1
-feedserver=${2:-$(dirname "$program")/../tests/korvane_feedserver}
 repo=$(cd "$(dirname "$0")/.." && pwd)
-for tool in Xvfb xdotool sqlite3 iconv import; do
+for tool in Xvfb xdotool sqlite3 iconv import python3; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 
@@ -143,9 +142,11 @@ if [ -w "$repo/docs" ] && [ "${CI:-}" != true ]; then
     cp "$work/settings-window.png" "$repo/docs/settings-window.png"
 fi
 
-# The feed check: 动漫花园's feed is a fixture file served on 127.0.0.1. F5 with no line selected checks every
+# The feed check: 动漫花园's feed is a fixture file served on 127.0.0.1 (any query, 20 requests at most). F5 with no line selected checks every
 # entry; two are at episode 9 and the feed has a 10 (the group is out of the words since it was unticked).
-coproc feeds { exec "$feedserver" "$repo/tests/data/feeds"; }
+coproc feeds { cd "$repo/tests/data/feeds" && exec timeout 120 python3 -c 'import http.server as h
+s = h.HTTPServer(("127.0.0.1", 0), h.SimpleHTTPRequestHandler); print(s.server_port, flush=True)
+for _ in range(20): s.handle_request()' 2>/dev/null; }
 read -r -t 10 port <&"${feeds[0]}" || fail "the feed server did not start"
 sql "update bt set rssdata = 'http://127.0.0.1:$port/plain.xml?k=' where btset = '动漫花园'"
 click_list
