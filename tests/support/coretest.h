@@ -31,9 +31,7 @@ public:
 
     // Writes ad.mdb with the four tables (bt and mr with the first sites when asked), then runs the statements.
     void makeDatabase(std::initializer_list<const char *> statements = {}, bool withFirstSites = true);
-    // Runs statements on ad.mdb through a connection of the test's own.
     void exec(const QStringList &statements) { query(dbPath(), statements); }
-    // The rows a select gives.
     QStringList rows(const char *select) { return query(dbPath(), {u(select)}); }
     // The program finds ad.mdb write-protected (as root, file permissions would not stop it) ...
     void makeReadOnly();

@@ -1,27 +1,16 @@
 #include "feeds/feedfetcher.h"
 #include "support/httpserver.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QTimer>
+#include <QTest>
 
 #include <gtest/gtest.h>
-
-static bool waitFor(const std::function<bool()> &condition)
-{
-    QTimer wake; // the loop looks at the condition at least this often
-    wake.start(10);
-    for (const QDeadlineTimer deadline(10000); !condition() && !deadline.hasExpired();) // ten seconds at most
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return condition();
-}
 
 static Result<FetchedAnswer> fetchOne(const QByteArray &address, int timeoutMs = 5000)
 {
     FeedFetcher fetcher({.timeoutMs = timeoutMs});
     std::optional<Result<FetchedAnswer>> answer;
     fetcher.fetch(address, [&](const auto &a) { answer = a; });
-    return waitFor([&] { return answer.has_value(); }) ? *answer : failure(ErrorCode::Failed, {});
+    return QTest::qWaitFor([&] { return answer.has_value(); }, 10000) ? *answer : failure(ErrorCode::Failed, {});
 }
 
 TEST(FeedFetcher, AnswersWithinTheLimits)
@@ -78,7 +67,7 @@ TEST(FeedFetcher, TwoAtOnceInOrderOfArrivalAndNoCallbackAfterCancel)
         for (int i = 1; i <= 6; ++i)
             fetcher.fetch(server.url("/pair?" + QByteArray::number(i)), [](const auto &a) { EXPECT_TRUE(a.ok()); });
         EXPECT_EQ(fetcher.pending(), 6);
-        ASSERT_TRUE(waitFor([&] { return fetcher.pending() == 0; }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return fetcher.pending() == 0; }, 10000));
     }
     EXPECT_EQ(server.maxOpen(), 2);
     QList<int> pairs; // the pair of each request as it came, in either order within a pair
@@ -92,7 +81,7 @@ TEST(FeedFetcher, TwoAtOnceInOrderOfArrivalAndNoCallbackAfterCancel)
     auto *dropped = new FeedFetcher;
     for (FeedFetcher *fetcher : {&kept, dropped})
         fetcher->fetch(server.url("/slow"), [&](const auto &) { ++late; });
-    ASSERT_TRUE(waitFor([&] { return server.targets().size() == 14; })); // both running
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.targets().size() == 14; })); // both running
     for (FeedFetcher *fetcher : {&kept, dropped})
         fetcher->fetch("ftp://127.0.0.1/", [&](const auto &) { ++late; }); // answered, not yet told
     kept.cancelAll();

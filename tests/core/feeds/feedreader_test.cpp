@@ -31,14 +31,9 @@ enum Field { Title, Link, Magnet, Torrent, Hash, Size, Published, Peers, All };
 
 QString field(const Release &r, Field f)
 {
-    const QStringList all = {r.title,
-                             r.link,
-                             r.magnet,
-                             r.torrent,
-                             r.infoHash,
-                             QString::number(r.size),
-                             r.published.toString(Qt::ISODate),
-                             QString::number(r.seeders) + u'/' + QString::number(r.leechers)};
+    const QStringList all = QStringList() << r.title << r.link << r.magnet << r.torrent << r.infoHash
+                                          << QString::number(r.size) << r.published.toString(Qt::ISODate)
+                                          << QString::number(r.seeders) + u'/' + QString::number(r.leechers);
     return f == All ? all.join(QStringLiteral(" | ")) : all[f];
 }
 
