@@ -39,14 +39,6 @@ TEST_F(CoreTest, AMissingFileIsMadeWithTheFirstSitesInTheUsersFolderOfAnInstalle
               texts({"1|极影|0|0", "2|动漫花园|1|1", "3|Levelup|1|0", "4|Tokyo Toshokan|1|1"}));
     EXPECT_EQ(rows("select * from mr"), rows("select * from bt"));
     EXPECT_EQ(rows("select count(*) from xd union all select count(*) from AD"), texts({"0", "0"}));
-    {
-        Module1::Opened outer;
-        {
-            Module1::Opened inner;
-        }
-        EXPECT_TRUE(Module1::isOpen());
-    }
-    EXPECT_FALSE(Module1::isOpen());
 }
 
 TEST_F(CoreTest, OnlyAFileThatPassedTheCheckIsBackedUpAndUnusableOnesAreLeftByteForByte)

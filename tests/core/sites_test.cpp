@@ -62,8 +62,7 @@ TEST_F(CoreTest, SitesAreListedFoundAndChangedByTheFirstOfTheirNameAndRestoredAs
 
 TEST_F(CoreTest, AddingASiteTestsTheNameAndAddsItInOneStepAgainstAnotherCopy)
 {
-    // Another copy of the program is adding the same name and commits while this one is adding it: the name must
-    // be refused here, not stored twice.
+    // Another copy adds the same name and commits while this one adds it: refused here, not stored twice.
     makeDatabase();
     std::promise<void> writing;
     std::thread other([&] {

@@ -37,7 +37,6 @@ QStringList shown(QTreeWidget *results)
 
 // 极影 reads the words in the code page: only their exact bytes find its feed, all else is a 404. 动漫花园 and 镜像
 // give one feed, the four answers at once. Entry 1 was last checked before its release came out, entry 2 after.
-// (F5 is pressed on a real display by the end-to-end script.)
 TEST_F(FeedCheckTest, StopsWhenToldFillsEachEntryWithItsSitesAnswersAndStepsAWatchedEpisodeOnce)
 {
     FeedCheckWindow::setLimitsForTesting(FetchLimits{.perHost = 6});

@@ -33,9 +33,8 @@ public:
         ASSERT_TRUE(f2 && QTest::qWaitForWindowActive(f2));
         MessageBox::setWhileShown([this] { onTopWhileShown << WindowOrder::isOnTop(f2); });
     }
-    // Steps as a user takes them: "b:name" and "c:name" pick a built-in or custom site, "n" presses 新增, "M" 修改,
-    // "F" moves into the built-in list, "1:text" types into a field, "3-" erases its last character, "1=text"
-    // replaces its text.
+    // Steps as a user takes them: "b:name", "c:name" pick a built-in or custom site, "n" presses 新增, "M" 修改, "F"
+    // moves into the built-in list, "1:text" types into a field, "1=text" replaces its text, "3-" erases a character.
     void act(const char *steps)
     {
         for (const QString &step : u(steps).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {

@@ -232,9 +232,8 @@ TEST_F(ProofTest, TwoProcessesChangingOneFileLoseNothingAndWaitForEachOther)
 
 TEST_F(ProofTest, AChangeThatReadsFirstHoldsTheFileAgainstAnotherWriter)
 {
-    // A replacement reads the row it replaces inside its transaction. Were the write lock taken only at the first
-    // write, another copy could start writing in between, and SQLite would then refuse this one at once instead of
-    // letting it wait: two writers that each hold what the other needs cannot both wait.
+    // A replacement reads its row inside its transaction. Were the write lock taken only at the first write, another
+    // writer could get in between, and SQLite would refuse this one at once rather than let it wait.
     Module1::Opened opened;
     Module1::Transaction change;
     ASSERT_TRUE(change.started().ok());
@@ -255,7 +254,8 @@ TEST_F(ProofTest, AChangeThatReadsFirstHoldsTheFileAgainstAnotherWriter)
 
 TEST(FirstRun, TwoCopiesStartedTogetherBothOpenTheOneFileOneOfThemMade)
 {
-    // Each round: a new folder, two copies started at once on it, each making the file it does not find.
+    // Each round, two copies started at once on a new folder make the file they do not find; the one that found the
+    // other's file opens it as one that was there already, and keeps its backup.
     for (int round = 0; round < 60 && !::testing::Test::HasFailure(); ++round) {
         QTemporaryDir folder;
         QProcess copies[2];
@@ -266,7 +266,6 @@ TEST(FirstRun, TwoCopiesStartedTogetherBothOpenTheOneFileOneOfThemMade)
             ASSERT_TRUE(copy.waitForFinished(60000));
             EXPECT_EQ(copy.exitCode(), 0) << "round " << round;
         }
-        // The one that found the other's file opened it as a file that was there already, and kept its backup.
         const QStringList files = QDir(folder.path()).entryList(QDir::Files);
         EXPECT_TRUE(files.contains(u("ad.mdb")) && files.filter(u(".new")).isEmpty())
             << "round " << round << ": " << files.join(QLatin1Char(' ')).toStdString();

@@ -49,12 +49,8 @@ inline QString integrityCheck(const QString &path)
 // A file's bytes; none when it cannot be read.
 QByteArray bytesOf(const QString &path);
 
-// Readable failure messages for Qt strings.
+// Readable failure messages for Qt strings, and lists of them.
 inline void PrintTo(const QString &s, std::ostream *os)
 {
     *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList &l, std::ostream *os)
-{
-    *os << '{' << l.join(QStringLiteral(", ")).toStdString() << '}';
 }

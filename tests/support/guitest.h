@@ -16,7 +16,6 @@ public:
     void SetUp() override;
     void TearDown() override;
 
-    // The text of the last message box shown, empty when none was.
     static QString lastMessage() { return MessageBox::shown().isEmpty() ? QString() : MessageBox::shown().last().text; }
 
     QList<QByteArray> opened; // addresses handed to the browser

@@ -31,7 +31,6 @@ TEST(FeedFetcher, AnswersWithinTheLimits)
         {"SixRedirects", {.status = 302, .location = "/hop5"}, Failed, 0, false, "/case"},
         {"RedirectLoop", {.status = 303, .location = "/case"}, Failed, 0, false, "/case"},
         {"RedirectToFile", {.status = 308, .location = "file:///etc/passwd"}, Refused, 0, false, "/case"},
-        {"NotFound", {.status = 404}, HttpStatus, 0, false, "/case"},
         {"ServerError", {.status = 500, .body = "broken"}, HttpStatus, 0, false, "/case"},
         {"SlowAnswer", {.delayMs = -1}, TimedOut, 0, false, "/case"},
         {"TrickleForever", {.chunk = "x", .everyMs = 20}, TimedOut, 0, false, "/case"},

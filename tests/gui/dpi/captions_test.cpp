@@ -37,6 +37,5 @@ TEST_F(GuiTest, EveryCaptionFitsItsControlAtDoubleSize)
     w->Command8->click();
     w->Command9->click();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w->feedCheckWindow()));
-    // The windows it opens are among its children.
-    expectCaptionsFit(*w);
+    expectCaptionsFit(*w); // the windows it opens among its children
 }
