@@ -115,4 +115,5 @@ TEST_P(Faults, EveryChangeOfEntriesOrSitesFailsWithItsKindAndLosesNothing)
     EXPECT_EQ(rows("select * from AD") + rows(sites), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Store, Faults, ::testing::Values(ErrorCode::ReadOnly, ErrorCode::Full));
+INSTANTIATE_TEST_SUITE_P(Store, Faults, ::testing::Values(ErrorCode::ReadOnly, ErrorCode::Full),
+                         [](const auto &info) { return info.param == ErrorCode::ReadOnly ? "ReadOnly" : "DiskFull"; });
