@@ -23,25 +23,20 @@ cp "$program" "$work/app/korvane"
 sqlite3 "$work/app/ad.mdb" <<'SQL'
 create table AD (num text, subg text, SearchN text, Episode text, AnimeN text, Other text);
 create table bt (nub text, btset text, urldata text, utf8 integer);
-create table xd (nub text, btset text, urldata text, utf8 integer);
-create table mr (nub text, btset text, urldata text, utf8 integer);
 insert into bt values ('1', '极影', 'http://bt.example/search.php?keyword=', 0),
                       ('2', '动漫花园', 'https://share.example/topics/list?keyword=', 1),
                       ('3', 'Levelup', 'http://lu.example/search?q=', 1),
                       ('4', 'Tokyo Toshokan', 'https://tt.example/search.php?terms=', 1);
-insert into mr select * from bt;
+create table mr as select * from bt;
+create table xd as select * from bt where 0;
 insert into AD values ('1', 'XYZ', '中', '8', '标题一', '备注'),
                       ('2', '澄空', 'Foo Bar', '9', 'Title Two', ''),
                       ('3', 'G3', 'Third', '1', 'Title Three', 'x');
 SQL
 
 # A stand-in browser that writes down each address it is given.
-cat >"$work/bin/xdg-open" <<EOF2
-#!/bin/sh
-printf '%s\n' "\$1" >> "$work/opened.txt"
-EOF2
-chmod +x "$work/bin/xdg-open"
-touch "$work/opened.txt"
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s/opened.txt"\n' "$work" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open" && touch "$work/opened.txt"
 
 exec 3<> <(:)
 Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &

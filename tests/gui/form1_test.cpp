@@ -43,9 +43,8 @@ public:
     }
     void fill(const QStringList &values)
     {
-        QLineEdit *const f[] = {w->Text1, w->Text2, w->Text3, w->Text4, w->Text5, w->Text6};
         for (int i = 0; i < 6; ++i)
-            f[i]->setText(values[i]);
+            w->findChild<QLineEdit *>(u("Text%1").arg(i + 1))->setText(values[i]);
     }
     // Which of 保存修改, 删除 and 加入条目 can be pressed, "+" or "-".
     std::string entryButtons() const
@@ -96,21 +95,29 @@ TEST_F(Form1Test, StartsInItsFirstStateTabsInOrderAndTheFilteredFieldsTakeTheirC
     EXPECT_EQ(w->Text4->text(), u("7"));
 }
 
-// The reason a user reads is Chinese, made from the kind of failure; the engine's words go to standard error. A
-// folder in the backup's place is no backup to point to.
+// Every reason a user reads is Chinese, made from the kind of failure; the engine's words go to standard error.
+// A file written over from its first byte or its hundredth, then a folder; none with a backup to point to.
 TEST_F(Form1Test, AFileThatCannotBeUsedIsNamedWithItsReasonInChinese)
 {
-    QFile f(dbPath());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(QByteArray(4096, 'x')) &&
-                QDir(folder()).mkdir(u("ad.mdb.bak")));
-    f.close();
-    w = std::make_unique<Form1>();
-    EXPECT_TRUE(MessageBox::shown().size() == 1 && MessageBox::shown()[0].title == u("囧"));
-    EXPECT_EQ(lastMessage(), u("无法使用数据文件 %1：\n不是数据库文件\n\n该文件未作任何改动。").arg(dbPath()));
-    EXPECT_EQ(w->List1->count() + w->Combo2->count(), 0);
+    QDir(folder()).mkdir(u("ad.mdb.bak"));
+    for (const auto &[at, reason] :
+         {std::pair(0, "不是数据库文件"), {100, "文件已损坏"}, {-1, "是一个文件夹，不是文件"}}) {
+        QFile::remove(dbPath());
+        Module1::resetForTesting();
+        MessageBox::setTestMode(true);
+        makeDatabase();
+        QFile f(dbPath());
+        ASSERT_TRUE(at < 0 ? f.remove() && QDir(folder()).mkdir(u("ad.mdb"))
+                           : f.open(QIODevice::ReadWrite) && f.seek(at) && f.write(QByteArray(2000, '\xff')));
+        f.close();
+        w = std::make_unique<Form1>();
+        EXPECT_TRUE(MessageBox::shown().size() == 1 && MessageBox::shown()[0].title == u("囧"));
+        EXPECT_EQ(lastMessage(), u("无法使用数据文件 %1：\n%2\n\n该文件未作任何改动。").arg(dbPath(), u(reason)));
+        EXPECT_EQ(w->List1->count() + w->Combo2->count(), 0);
+    }
+    QDir(dbPath()).removeRecursively();
     // An installed copy whose data folder cannot be made (it lies under a file, as under a home folder of "/")
     // says where the file was to be.
-    QFile::remove(dbPath());
     const QString blocker = QDir(folder()).filePath(u("blocker"));
     QFile(blocker).open(QIODevice::WriteOnly);
     const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
@@ -150,6 +157,10 @@ TEST_F(Form1Test, AFileHeldByAnotherProgramIsWaitedForAndNamedInEveryChangeItSto
     other = QSqlDatabase();
     QSqlDatabase::removeDatabase(u("other"));
     EXPECT_EQ(lastMessage(), u("本条修改未能保存，原有内容保持不变。\n原因：文件正被另一个程序使用"));
+    makeDiskFull();
+    w->Text6->setText(QString(9000, u'x'));
+    w->Command2->click();
+    EXPECT_TRUE(lastMessage().endsWith(u("原因：磁盘已满")));
     makeReadOnly();
     w->Command1->click();
     fill(texts({"9", "g", "s9", "1", "t9", ""}));

@@ -50,11 +50,7 @@ Done drive(const QString &what, const QString &name, qint64 v, int process)
     }
     if (what == QLatin1String("restore"))
         return SiteStore::restoreDefaults();
-    SearchSite site;
-    site.nub = QString::number(process);
-    site.btset = name;
-    site.urldata = siteUrl(name, v);
-    site.utf8 = int(v % 2);
+    const SearchSite site{-1, QString::number(process), name, false, siteUrl(name, v), int(v % 2), {}};
     return SiteStore::replace({Sites::isBuiltInName(name) ? Schema::BuiltIn : Schema::Custom}, site);
 }
 
@@ -68,8 +64,8 @@ int runDriver(const QStringList &args)
         return 2;
     const bool crash = args[2] == QLatin1String("crash");
     const qint64 first = args[4].toLongLong();
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each report goes out as it is written
     std::printf("ready\n");
-    std::fflush(stdout);
     if (!crash)
         std::getchar();
     int failed = 0;
@@ -83,12 +79,10 @@ int runDriver(const QStringList &args)
             name = crash ? Sites::builtInNames().at(int(v / 4 % 4)) : u("P%1").arg(first);
         const QString step = !crash && turn == 0 ? u("add") : what;
         std::printf("begin %s\n", qPrintable(step));
-        std::fflush(stdout);
         const Done done = drive(step, name, v, int(first));
         if (!crash && turn == 0 && done.ok())
             (void)drive(u("save"), name, v, 0);
         std::printf("%s %s %s %lld\n", done.ok() ? "done" : "failed", qPrintable(step), name.toUtf8().constData(), v);
-        std::fflush(stdout);
         failed += !done.ok();
     }
     return failed ? 1 : 0;
