@@ -99,16 +99,21 @@ Result<std::vector<EntryLine>> readEntryLines(EntryOrder order)
     const OrderQuery q = queryOf(order);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    // A line longer than a person reads in one go is cut, so that a huge note does not freeze the list: the row
-    // is found by its number, never by the line's text.
-    if (!query.exec(QStringLiteral("select rowid, %1, case when length(%2) > %5 then substr(%2, 1, %5) || '…' "
-                                   "else %2 end from %3%4 order by rowid asc")
-                        .arg(q.sortColumn, q.line, Schema::AD, q.condition)
-                        .arg(LongestLine)))
+    if (!query.exec(QStringLiteral("select rowid, %1, %2 from %3%4 order by rowid asc")
+                        .arg(q.sortColumn, q.line, Schema::AD, q.condition)))
         return sqlFailure(query.lastError());
     std::vector<EntryLine> lines;
-    while (query.next())
-        lines.push_back({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString()});
+    while (query.next()) {
+        // A line longer than a person reads in one go is cut, so that a huge note does not freeze the list: the
+        // row is found by its number, never by the line's text. Cut here rather than by the database, which would
+        // build every line twice to measure it.
+        QString text = query.value(2).toString();
+        if (text.size() > LongestLine) {
+            text.truncate(text[LongestLine - 1].isHighSurrogate() ? LongestLine - 1 : LongestLine);
+            text += QChar(0x2026); // …
+        }
+        lines.push_back({query.value(0).toLongLong(), query.value(1).toString(), std::move(text)});
+    }
     return lines;
 }
 
