@@ -25,10 +25,9 @@ struct OrderQuery
 OrderQuery queryOf(EntryOrder order)
 {
     using namespace Schema::Column;
-    // ifnull: a field with no value stands as empty text between its brackets.
+    // One printf a line, which writes a field with no value as empty text between its brackets.
     const auto bracketed = [](const QString &first, const QString &second, const QString &third) {
-        return QStringLiteral("'[' || ifnull(%1, '') || '][' || ifnull(%2, '') || '][' || ifnull(%3, '') || '][' || "
-                              "ifnull(%4, '') || ']' || ifnull(%5, '')")
+        return QStringLiteral("printf('[%s][%s][%s][%s]%s', %1, %2, %3, %4, %5)")
             .arg(first, second, third, AnimeN, Other);
     };
     switch (order) {
