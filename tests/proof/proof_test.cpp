@@ -15,7 +15,6 @@
 #include <QHash>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -114,6 +113,7 @@ void expectWhole(CoreTest &t, const QStringList &defaults, int entries, int cust
     EXPECT_EQ(t.rows("select nub, btset, urldata, utf8 from mr"), defaults);
 }
 
+// A driver process, killed when it goes out of scope if it is still running.
 class Driver
 {
 public:
@@ -122,11 +122,6 @@ public:
         m_process.start(QCoreApplication::applicationFilePath(), QStringList{u("drive")} + args);
         while (!m_output.contains("ready\n") && m_process.waitForReadyRead(60000))
             m_output += m_process.readAllStandardOutput();
-    }
-    ~Driver()
-    {
-        m_process.kill();
-        m_process.waitForFinished();
     }
     QProcess m_process;
     QByteArray m_output;
@@ -215,7 +210,7 @@ TEST_F(ProofTest, TwoProcessesChangingOneFileLoseNothingAndWaitForEachOther)
     for (Driver *d : {&one, &two}) {
         ASSERT_TRUE(d->m_process.waitForFinished(600000));
         EXPECT_EQ(d->m_process.exitCode(), 0) << d->m_output.toStdString();
-        EXPECT_EQ(d->lines().filter(QRegularExpression(u("^done "))).size(), Operations);
+        EXPECT_EQ(d->lines().filter(u("done ")).size(), Operations);
     }
     // Every entry either added is there once and whole; each process's site carries its last change, the last
     // version below 1001 and 1002 whose turn is 1 or 2.

@@ -77,6 +77,16 @@ Done createWithFirstContents(const QString &file, bool &made)
                                    : failure(ErrorCode::Unwritable, QStringLiteral("cannot make %1").arg(file));
 }
 
+// Whether the backup already holds the file as it is now: written after the file's last change, of its size, and
+// with its header, which holds the counter SQLite moves on with every change it commits.
+bool backupIsCurrent(const QString &file, const QString &backup)
+{
+    const QFileInfo was(backup), is(file);
+    QFile a(file), b(backup);
+    return was.isFile() && was.size() == is.size() && was.lastModified() > is.lastModified() &&
+           a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly) && a.read(100) == b.read(100);
+}
+
 // A consistent copy of the file as it is now, written beside it and renamed into place when complete.
 void keepBackup(QSqlDatabase &db, const QString &file, const QString &backup)
 {
@@ -86,14 +96,15 @@ void keepBackup(QSqlDatabase &db, const QString &file, const QString &backup)
     query.exec(QStringLiteral("pragma journal_mode"));
     const bool rollbackJournal =
         query.next() && query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0;
-    bool copied = false;
+    bool copied = false, current = false;
     if (rollbackJournal) {
         // While this connection reads, no other can finish a change: the bytes of the file are a whole database.
-        // Copying them is far quicker than having SQLite write a new file.
+        // Copying them is far quicker than having SQLite write a new file, and needless when the backup has them.
         if (query.exec(QStringLiteral("begin")) && query.exec(QStringLiteral("select count(*) from sqlite_master")) &&
             query.next()) {
             query.finish();
-            copied = QFile::copy(file, building);
+            current = backupIsCurrent(file, backup);
+            copied = current || QFile::copy(file, building);
         }
         query.exec(QStringLiteral("rollback"));
     } else {
@@ -102,7 +113,7 @@ void keepBackup(QSqlDatabase &db, const QString &file, const QString &backup)
         query.addBindValue(building);
         copied = query.exec();
     }
-    if (!copied) {
+    if (!copied || current) {
         QFile::remove(building);
         return;
     }
