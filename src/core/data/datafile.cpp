@@ -96,15 +96,18 @@ void keepBackup(QSqlDatabase &db, const QString &file, const QString &backup)
     query.exec(QStringLiteral("pragma journal_mode"));
     const bool rollbackJournal =
         query.next() && query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0;
-    bool copied = false, current = false;
+    bool copied = false;
     if (rollbackJournal) {
         // While this connection reads, no other can finish a change: the bytes of the file are a whole database.
         // Copying them is far quicker than having SQLite write a new file, and needless when the backup has them.
         if (query.exec(QStringLiteral("begin")) && query.exec(QStringLiteral("select count(*) from sqlite_master")) &&
             query.next()) {
             query.finish();
-            current = backupIsCurrent(file, backup);
-            copied = current || QFile::copy(file, building);
+            if (backupIsCurrent(file, backup)) {
+                query.exec(QStringLiteral("rollback"));
+                return;
+            }
+            copied = QFile::copy(file, building);
         }
         query.exec(QStringLiteral("rollback"));
     } else {
@@ -113,7 +116,7 @@ void keepBackup(QSqlDatabase &db, const QString &file, const QString &backup)
         query.addBindValue(building);
         copied = query.exec();
     }
-    if (!copied || current) {
+    if (!copied) {
         QFile::remove(building);
         return;
     }
