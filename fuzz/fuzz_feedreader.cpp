@@ -4,6 +4,7 @@
 #include "feeds/feedfields.h"
 #include "feeds/feedreader.h"
 #include "feeds/releasematch.h"
+#include "feeds/releasemerge.h"
 
 #include <cstdint>
 #include <cstdlib>

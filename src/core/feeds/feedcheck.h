@@ -2,6 +2,7 @@
 
 #include "feeds/feedfetcher.h"
 #include "feeds/releasematch.h"
+#include "feeds/releasemerge.h"
 #include "result.h"
 #include "sites/sitestore.h"
 

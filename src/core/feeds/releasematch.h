@@ -19,13 +19,3 @@ bool titleHoldsEpisode(const QString &title, qint64 episode);
 // The whole rule: the episode, and when a group is given (non-empty) the group name in the title,
 // case-insensitively.
 bool releaseMatches(const QString &title, qint64 episode, const QString &group);
-
-// The same release from two sites (the same info hash, else, when either lacks one, the same title, compared
-// after trimming, case-insensitively) is shown once with both sites. What the first site left unknown is taken
-// from the second.
-struct FoundRelease
-{
-    Release release;
-    QStringList sites;
-};
-void mergeRelease(QList<FoundRelease> &found, const Release &release, const QString &site);
