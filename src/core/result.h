@@ -25,6 +25,9 @@ enum class ErrorCode {
     Unreachable,  // the server cannot be reached
     HttpStatus,   // the server answered with an error status (the detail holds the number)
     NotAFeed,     // the answer is no RSS feed
+    Corrupt,      // the answer arrived damaged: a broken chunk, a compressed body that does not inflate
+    Truncated,    // the answer ended before its announced end
+    Skipped,      // not asked: its host left earlier requests unanswered
     Refused,      // the address or the input is not one we act on
 };
 
@@ -32,6 +35,8 @@ struct Error
 {
     ErrorCode code = ErrorCode::Failed;
     QString detail;
+    // How long the server asked us to wait before asking again (a 429 or 503 with Retry-After); -1 when it did not.
+    qint64 retryAfterSeconds = -1;
 };
 
 // A value, or the error that stopped it.

@@ -39,6 +39,12 @@ QString reasonText(const Error &error)
         return QStringLiteral("服务器返回 %1").arg(error.detail);
     case ErrorCode::NotAFeed:
         return QStringLiteral("不是RSS");
+    case ErrorCode::Corrupt:
+        return QStringLiteral("数据已损坏");
+    case ErrorCode::Truncated:
+        return QStringLiteral("回答不完整");
+    case ErrorCode::Skipped:
+        return QStringLiteral("站点无响应，已跳过");
     case ErrorCode::Refused:
         return QStringLiteral("地址不可用");
     case ErrorCode::Failed:
