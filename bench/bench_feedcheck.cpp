@@ -132,7 +132,7 @@ void feedCheck(benchmark::State &state)
         state.SetIterationTime(double(whole.nsecsElapsed()) / 1e9);
         found = 0;
         for (const CheckedEntry &entry : window.check().entries())
-            found += entry.found.size() == 1 && entry.found[0].sites.size() == 2;
+            found += entry.found.size() == 1 && entry.found.list()[0].sites.size() == 2;
     }
     const double floorMs = double(Entries * sites.size()) / 4 * AnswerMs;
     state.counters["floor_ms"] = floorMs;

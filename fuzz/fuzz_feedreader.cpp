@@ -6,6 +6,7 @@
 #include "feeds/releasematch.h"
 #include "feeds/releasemerge.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -60,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     if (const auto releases = readFeed(bytes)) {
         check(releases->size() <= maxReleases);
-        QList<FoundRelease> found;
+        FoundReleases found;
         for (const Release &r : releases.value()) {
             check(isPlainTitle(r.title));
             check(isWebAddress(r.link) && isWebAddress(r.torrent));
@@ -71,12 +72,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             check(!r.published.isValid() || r.published.timeSpec() == Qt::UTC);
             checkEpisodes(r.title);
             check(releaseMatches(r.title, 9, r.title) == titleHoldsEpisode(r.title, 9));
-            // The same release from two sites is one line with both.
-            mergeRelease(found, r, QStringLiteral("a"));
-            mergeRelease(found, r, QStringLiteral("b"));
+            // The same release from two sites is one line with both, in the sites' order.
+            found.add(r, QStringLiteral("b"), 1);
+            found.add(r, QStringLiteral("a"), 0);
         }
-        check(found.size() <= releases->size());
-        for (const FoundRelease &f : found)
+        check(found.size() <= std::min(releases->size(), maxReleasesPerEntry));
+        for (const FoundRelease &f : found.list())
             check(f.sites == QStringList({QStringLiteral("a"), QStringLiteral("b")}));
     }
     // Titles are short: the reader keeps maxTitleLength characters.

@@ -29,6 +29,7 @@ enum class ErrorCode {
     Truncated,    // the answer ended before its announced end
     Skipped,      // not asked: its host left earlier requests unanswered
     Refused,      // the address or the input is not one we act on
+    Changed,      // the stored value changed since it was read (the detail holds what is stored now)
 };
 
 struct Error

@@ -54,11 +54,17 @@ inline const QString BackupKept = QStringLiteral("\n\n上次正常打开时的�
 inline const QString NotSaved = QStringLiteral("本条修改未能保存，原有内容保持不变。\n原因：%1");
 inline const QString NotAdded = QStringLiteral("新条目未能加入，输入的内容仍保留在编辑框中。\n原因：%1");
 inline const QString NotDeleted = QStringLiteral("本条内容未能删除。\n原因：%1");
+inline const QString ChangedSinceLoaded =
+    QStringLiteral("本条内容在载入后已在别处修改（如“已看完 → 集数+1”），保存会覆盖这些修改，因此未保存。\n"
+                   "编辑框中的内容仍保留；请重新点击该条目，再改一次。");
 
 // The search.
 inline const QString UnusableAddress =
-    QStringLiteral("当前站点的搜索地址无法使用：\n%1\n\n搜索地址必须以 http:// 或 https:// 开头，"
-                   "请在“BT平台设置”中修改后重新选择该站点。");
+    QStringLiteral("当前站点的搜索地址无法使用：\n%1\n\n%2，请在“BT平台设置”中修改后重新选择该站点。");
+// Why a search address cannot be used, by what is wrong with it.
+inline const QString AddressNotWeb = QStringLiteral("搜索地址必须以 http:// 或 https:// 开头");
+inline const QString AddressBlank = QStringLiteral("搜索地址中不能有空格、换行或其他控制字符");
+inline const QString AddressNoHost = QStringLiteral("搜索地址中缺少网站的域名");
 inline const QString EmptyAddress = QStringLiteral("（空）");
 inline const QString ChooseSite = QStringLiteral("请先选择一个搜索站点。");
 inline const QString TooLong = QStringLiteral("搜索地址过长，无法打开：\n%1\n\n其余的页面照常打开。");
@@ -90,7 +96,7 @@ inline const QString Address = QStringLiteral("连接(BT平台搜索页连接,�
 inline const QString DisplayOrder = QStringLiteral("显示顺序：");
 inline const QString SiteName = QStringLiteral("站点名称：");
 inline const QString Utf8 = QStringLiteral("UTF-8的URL编码");
-inline const QString FeedAddress = QStringLiteral("RSS连接（以\"=\"结束，可留空）");
+inline const QString FeedAddress = QStringLiteral("RSS连接(以\"=\"结束,可留空)：");
 
 inline const QString RefusalTitle = QStringLiteral("囧");
 inline const QString NameTaken = QStringLiteral("站点名称重复，如果想更新的话请点击修改，或者删除相应条目再添加。");
@@ -135,6 +141,12 @@ inline const QString RefusalTitle = QStringLiteral("囧");
 inline const QString CannotOpen = QStringLiteral("无法打开链接：\n%1\n\n原因：%2");
 inline const QString NoBrowser = QStringLiteral("无法打开链接：\n%1\n\n请确认系统已设置默认浏览器。");
 inline const QString NotStepped = QStringLiteral("集数未能更新，原有内容保持不变。\n原因：%1");
+inline const QString NotSteppedChanged =
+    QStringLiteral("集数未能更新：检查时集数是 %1，此后已改为 %2。\n为免跳过一集，未作改动；请重新检查。");
+inline const QString NotSteppedGone = QStringLiteral("集数未能更新：该条目已被删除，或其搜索名、字幕组已修改。");
+inline const QString CannotCheck = QStringLiteral("无法检查新集。\n原因：%1");
+inline const QString Stopped = QStringLiteral("已停止");
+inline const QString LeftOut = QStringLiteral("另有 %1 个发布未列出（每部只列出最新的 %2 个）");
 
 } // namespace FeedCheckText
 

@@ -74,11 +74,23 @@ TEST_F(CoreTest, AddSaveAndDeleteActOnWholeEntriesAndOnTheRowGiven)
     // Rows 1, 6 and 7 share every key; a saved row comes last, and a key that holds no value matches empty text.
     exec(texts({"insert into AD values ('10', 'ABC', 'Foo', '7', 'Bar', 'second')",
                 "insert into AD values ('10', 'ABC', 'Foo', '7', 'Bar', 'third')"}));
-    EXPECT_EQ(EntryStore::replace(2, entry("9|G|Zeta][x|11||n")).value(), 8);
-    EXPECT_EQ(EntryStore::replace(7, entry("10|G6|Foo|8|Bar|new")).value(), 9);
-    for (const AnimeEntry &changed : {entry("11||Foo||Bar|"), entry("10||Fo||Bar|"), entry("10||Foo||Ba|")})
-        EXPECT_EQ(EntryStore::replace(1, changed).status().error().code, ErrorCode::Refused);
-    EXPECT_EQ(EntryStore::replace(99, entry("1||s||t|")).status().error().code, ErrorCode::NotFound);
+    const auto save = [](qint64 row, const char *fields) {
+        const Result<AnimeEntry> loaded = EntryStore::read(row);
+        return EntryStore::replace(row, loaded ? loaded.value() : AnimeEntry{}, entry(fields));
+    };
+    EXPECT_EQ(save(2, "9|G|Zeta][x|11||n").value(), 8);
+    EXPECT_EQ(save(7, "10|G6|Foo|8|Bar|new").value(), 9);
+    for (const char *changed : {"11||Foo||Bar|", "10||Fo||Bar|", "10||Foo||Ba|"})
+        EXPECT_EQ(save(1, changed).status().error().code, ErrorCode::Refused);
+    EXPECT_EQ(save(99, "1||s||t|").status().error().code, ErrorCode::NotFound);
+    // A value stored elsewhere since loading is never written over; a save that keeps it, or another column, goes.
+    const AnimeEntry loaded = EntryStore::read(1).value();
+    exec({u("update AD set Episode = '8' where rowid = 1")});
+    EXPECT_EQ(EntryStore::replace(1, loaded, entry("10|ABC|Foo|7|Bar|a note")).status().error().code,
+              ErrorCode::Changed);
+    EXPECT_EQ(EntryStore::replace(1, loaded, entry("10|ABC|Foo|9|Bar|xyz")).status().error().code, ErrorCode::Changed);
+    EXPECT_EQ(EntryStore::replace(1, loaded, entry("10|ABC|Foo|8|Bar|xyz")).value(), 10);
+    exec({u("update AD set rowid = 1 where rowid = 10")});
     EXPECT_TRUE(EntryStore::remove(6).ok());
     EXPECT_EQ(rows("select rowid, * from AD"),
               texts({"1|10|ABC|Foo|7|Bar|xyz", "3|2|澄空|中|9|标题|n", "4|2|abc|alpha|9|bar|<null>",
@@ -106,10 +118,12 @@ TEST_P(Faults, EveryChangeOfEntriesOrSitesFailsWithItsKindAndLosesNothing)
     }
     const QString longText(9000, u'x');
     const SearchSite site{-1, u("1"), u("极影"), false, longText, 1, {}}; // a name of bt and mr, not of xd
-    results += {EntryStore::add({u("20"), u("g"), u("new"), u("1"), u("new"), longText}),
-                EntryStore::replace(1, {u("10"), u("G"), u("Foo"), u("8"), u("Bar"), longText}).status(),
-                SiteStore::add(Schema::Custom, site), SiteStore::replace({Schema::BuiltIn, Schema::Defaults}, site),
-                SiteStore::restoreDefaults()};
+    results +=
+        {EntryStore::add({u("20"), u("g"), u("new"), u("1"), u("new"), longText}),
+         EntryStore::replace(1, EntryStore::read(1).value(), {u("10"), u("ABC"), u("Foo"), u("8"), u("Bar"), longText})
+             .status(),
+         SiteStore::add(Schema::Custom, site), SiteStore::replace({Schema::BuiltIn, Schema::Defaults}, site),
+         SiteStore::restoreDefaults()};
     for (const Done &result : results)
         EXPECT_EQ(result.error().code, GetParam()) << result.error().detail.toStdString();
     EXPECT_EQ(rows("select * from AD") + rows(sites), before);

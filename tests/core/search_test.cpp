@@ -68,23 +68,38 @@ TEST(SearchWords, NextEpisodeStepsAndWords)
     EXPECT_EQ(searchWords(QVariant(), u("中"), u("x"), true, true), u(" 中"));
 }
 
-TEST(Addresses, OnlyWholeWebAddressesAndMagnetLinksAreOpened)
+// What keeps each address from being opened: as a search page, and as a release's link (magnets too).
+TEST(Addresses, OnlyWholeWebAddressesAndMagnetLinksNamingATorrentAreOpened)
 {
-    const std::tuple<const char *, bool, bool> cases[] = {
-        {"http://a.example/?q=%E4%B8%AD", true, true},
-        {"https://a/?q=1", true, true},
-        {"ftp://a.example/?q=1", false, false},
-        {"file:///etc/passwd", false, false},
-        {"http:///?q=1", false, false},
-        {"http://a/?q=1\nfile:///etc/passwd#", false, false},
-        {"http://a/?q= 1", false, false},
-        {"-e http://a/", false, false},
-        {"magnet:?xt=urn:btih:ab12", false, true},
-        {"magnet:?xt=\turn", false, false},
+    using enum AddressFault;
+    const QByteArray hash = "xt=urn:btih:" + QByteArray(40, 'a');
+    const std::tuple<QByteArray, AddressFault, AddressFault> cases[] = {
+        {"http://a.example/?q=%E4%B8%AD", None, None},
+        {"https://a/?q=1", None, None},
+        {"", Empty, Empty},
+        {"ftp://a.example/?q=1", NotWeb, NotWeb},
+        {"file:///etc/passwd", NotWeb, NotWeb},
+        {"-e http://a/", NotWeb, NotWeb},
+        {"http:///?q=1", NoHost, NoHost},
+        {"http://a/?q=1\nfile:///etc/passwd#", BlankOrControl, BlankOrControl},
+        {"http://a/?q= 1", BlankOrControl, BlankOrControl},
+        {"magnet:?" + hash + "&dn=x", NotWeb, None},
+        {"magnet:?xt=urn:btih:" + QByteArray(32, 'A'), NotWeb, None},
+        {"magnet:?xt=urn:btmh:1220" + QByteArray(64, 'b'), NotWeb, None},
+        {"magnet:?", NotWeb, NotATorrentMagnet},
+        {"magnet:?xt=urn:btih:ab12", NotWeb, NotATorrentMagnet},
+        {"magnet:?dn=x&tr=http://t/", NotWeb, NotATorrentMagnet},
+        {"magnet:?xt=\turn", NotWeb, BlankOrControl},
+        // Characters a reader cannot see: a direction override, a zero-width space, isolates, a byte order mark.
+        {"magnet:?" + hash + "&dn=\u202egpj.exe", NotWeb, NotATorrentMagnet},
+        {"magnet:?" + hash + "\u200b", NotWeb, NotATorrentMagnet},
+        {"magnet:?\u2066" + hash + "\u2069", NotWeb, NotATorrentMagnet},
+        {"\ufeffmagnet:?" + hash, NotWeb, NotWeb},
+        {"magnet:?" + hash + "&dn=\ufeff", NotWeb, NotATorrentMagnet},
     };
     for (const auto &[address, web, withMagnets] : cases) {
-        EXPECT_EQ(isOpenableAddress(address), web) << address;
-        EXPECT_EQ(isOpenableAddress(address, true), withMagnets) << address;
+        EXPECT_EQ(openableAddressFault(address), web) << address.toStdString();
+        EXPECT_EQ(openableAddressFault(address, true), withMagnets) << address.toStdString();
     }
     EXPECT_TRUE(isAddressPrefix(u("https://a.example/s?k=")) && !isAddressPrefix(u("HTTP://a=")));
 }

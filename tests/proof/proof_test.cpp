@@ -45,7 +45,8 @@ Done drive(const QString &what, const QString &name, qint64 v, int process)
         // The entry's row, as a click in the list finds it.
         const Result<EntryListLines> list = EntryStore::lines(EntryOrder::AnimeN);
         const qsizetype line = list ? list->lines.indexOf(name) : -1;
-        return line < 0 ? failure(ErrorCode::NotFound, name) : EntryStore::replace(list->rowIds[line], e).status();
+        const Result<AnimeEntry> loaded = EntryStore::read(line < 0 ? -1 : list->rowIds[line]);
+        return loaded ? EntryStore::replace(list->rowIds[line], loaded.value(), e).status() : loaded.status();
     }
     if (what == QLatin1String("restore"))
         return SiteStore::restoreDefaults();

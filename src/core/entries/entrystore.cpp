@@ -81,7 +81,7 @@ Done add(const AnimeEntry &entry)
     return adding.commit();
 }
 
-Result<qint64> replace(qint64 row, const AnimeEntry &entry)
+Result<qint64> replace(qint64 row, const AnimeEntry &loaded, const AnimeEntry &entry)
 {
     Module1::Opened opened;
     // Reading the row and replacing it is one step: if any part fails, the entry stays as it was.
@@ -93,6 +93,12 @@ Result<qint64> replace(qint64 row, const AnimeEntry &entry)
         return found.error();
     if (rs.atEnd())
         return failure(ErrorCode::NotFound, QStringLiteral("row %1 of AD").arg(row));
+    const QList<FieldValue> was = valuesOf(loaded), now = valuesOf(entry);
+    for (qsizetype i = 0; i < was.size(); ++i) {
+        const QString stored = rs.text(now[i].column);
+        if (stored != was[i].value.toString() && stored != now[i].value.toString())
+            return failure(ErrorCode::Changed, QStringLiteral("%1 is now \"%2\"").arg(now[i].column, stored));
+    }
     if (rs.text(num) != entry.num || rs.text(SearchN) != entry.SearchN || rs.text(AnimeN) != entry.AnimeN)
         return failure(ErrorCode::Refused, QStringLiteral("the serial number, search name or title changed"));
     if (Done removed = rs.deleteCurrent(); !removed)
@@ -115,20 +121,31 @@ Done remove(qint64 row)
     return rs.deleteCurrent();
 }
 
-Result<QString> stepEpisode(qint64 row, const QVariant &seen)
+Result<SteppedEpisode> stepEpisode(const EntryKey &key, const QVariant &seen)
 {
     Module1::Opened opened;
-    // Reading the episode and writing the next one is one step: another copy of the program cannot come between.
+    // Finding the entry, reading its episode and writing the next one is one step: another copy of the program
+    // cannot come between.
     Module1::Transaction step;
     if (!step.started())
         return step.started().error();
-    RecordSet &rs = Module1::Rs();
-    if (Done found = rs.openRowIds(Schema::AD, {row}, {Episode}); !found)
-        return found.error();
-    const QVariant stored = rs.field(Episode);
-    if (rs.atEnd() || stored.isNull() != seen.isNull() || stored.toString() != seen.toString())
+    QSqlQuery query(Module1::Conn());
+    // The row seen first, when it still holds the entry.
+    query.prepare(
+        QStringLiteral("select rowid, %1 from %2 where %3 is ? and %4 is ? order by rowid <> ?, rowid limit 1")
+            .arg(Episode, Schema::AD, SearchN, subg));
+    query.addBindValue(key.SearchN);
+    query.addBindValue(key.subg);
+    query.addBindValue(key.row);
+    if (!query.exec())
+        return sqlFailure(query.lastError());
+    if (!query.next())
         return failure(ErrorCode::NotFound,
-                       QStringLiteral("row %1 of AD with episode %2").arg(row).arg(seen.toString()));
+                       QStringLiteral("no entry %1 of %2").arg(key.SearchN.toString(), key.subg.toString()));
+    const qint64 row = query.value(0).toLongLong();
+    const QVariant stored = query.value(1);
+    if (stored.isNull() != seen.isNull() || stored.toString() != seen.toString())
+        return failure(ErrorCode::Changed, stored.toString());
     const std::optional<QString> next = nextEpisodeText(stored);
     if (!next)
         return failure(ErrorCode::Refused, QStringLiteral("episode %1 is no number").arg(stored.toString()));
@@ -137,7 +154,7 @@ Result<QString> stepEpisode(qint64 row, const QVariant &seen)
     const qsizetype digits = plain.startsWith(QLatin1Char('-')) ? 1 : 0;
     while (plain.size() > digits + 1 && plain[digits] == QLatin1Char('0'))
         plain.remove(digits, 1);
-    QSqlQuery query(Module1::Conn());
+    query.finish();
     query.prepare(QStringLiteral("update %1 set %2 = ? where rowid = ?").arg(Schema::AD, Episode));
     query.addBindValue(plain);
     query.addBindValue(row);
@@ -145,7 +162,7 @@ Result<QString> stepEpisode(qint64 row, const QVariant &seen)
         return sqlFailure(query.lastError());
     if (Done committed = step.commit(); !committed)
         return committed.error();
-    return plain;
+    return SteppedEpisode{row, plain};
 }
 
 } // namespace EntryStore

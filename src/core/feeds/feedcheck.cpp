@@ -5,6 +5,8 @@
 #include "search/encoders.h"
 #include "search/searchwords.h"
 
+#include <QUrl>
+
 #include <algorithm>
 
 Result<std::vector<SearchSite>> feedSites()
@@ -22,7 +24,17 @@ Result<std::vector<SearchSite>> feedSites()
     return sites;
 }
 
-FeedCheck::FeedCheck(FetchLimits limits, QObject *parent) : QObject(parent), m_fetcher(limits) {}
+bool CheckedEntry::hasNew() const
+{
+    return std::any_of(found.list().cbegin(), found.list().cend(),
+                       [this](const FoundRelease &f) { return FeedCheck::isNew(*this, f.release); });
+}
+
+FeedCheck::FeedCheck(FetchLimits limits, QObject *parent) : QObject(parent), m_fetcher(limits), m_limits(limits)
+{
+    m_limits.perHost = std::max(1, m_limits.perHost);
+    m_limits.total = std::max(1, m_limits.total);
+}
 
 FeedCheck::~FeedCheck()
 {
@@ -41,6 +53,7 @@ void FeedCheck::start(const QList<CheckEntry> &entries, std::vector<SearchSite> 
     m_withGroup = withGroup;
     m_startedAt = QDateTime::currentDateTimeUtc();
     m_waiting = 0;
+    m_unreadBytes = 0;
     m_running = true;
     const Result<QHash<QString, QDateTime>> previous = CheckTimes::read();
     for (const CheckEntry &entry : entries) {
@@ -62,13 +75,41 @@ void FeedCheck::start(const QList<CheckEntry> &entries, std::vector<SearchSite> 
         for (std::size_t s = 0; s < sites.size(); ++s) {
             const QByteArray address = sites[s].rssdata.toUtf8() +
                                        (sites[s].utf8.toInt() != 0 ? EncodeUtf8Url(words) : encodeCodePageUrl(words));
-            m_fetcher.fetch(address,
-                            [this, e, s](const Result<FetchedAnswer> &answer) { answered(int(e), int(s), answer); });
+            const QString host = QUrl::fromEncoded(address).host();
+            if (!m_queued.contains(host))
+                m_hosts << host;
+            m_queued[host].push_back({int(e), int(s), address});
         }
     }
     if (m_waiting == 0) {
         m_running = false;
         Q_EMIT finished();
+        return;
+    }
+    startRequests();
+}
+
+// In the order they were asked, a host at a time, as many as the limits allow; none while the readers have
+// their fill.
+void FeedCheck::startRequests()
+{
+    for (bool started = true; started && m_unreadBytes < maxUnreadBytes;) {
+        started = false;
+        for (const QString &host : std::as_const(m_hosts)) {
+            if (m_started >= m_limits.total)
+                return;
+            const auto queue = m_queued.find(host);
+            if (queue == m_queued.end() || queue->empty() || m_startedPerHost.value(host) >= m_limits.perHost)
+                continue;
+            const Request request = queue->front();
+            queue->pop_front();
+            ++m_started;
+            ++m_startedPerHost[host];
+            started = true;
+            m_fetcher.fetch(request.address, [this, host, request](const Result<FetchedAnswer> &answer) {
+                answered(host, request, answer);
+            });
+        }
     }
 }
 
@@ -77,6 +118,11 @@ void FeedCheck::stop()
     ++m_generation;
     m_fetcher.cancelAll();
     m_readers.clear();
+    m_queued.clear();
+    m_hosts.clear();
+    m_startedPerHost.clear();
+    m_started = 0;
+    m_unreadBytes = 0;
     if (std::exchange(m_running, false))
         recordTimes();
 }
@@ -91,45 +137,57 @@ bool FeedCheck::isNew(const CheckedEntry &entry, const Release &release)
     return !entry.previous.isValid() || (release.published.isValid() && release.published > entry.previous);
 }
 
-void FeedCheck::answered(int entry, int site, const Result<FetchedAnswer> &answer)
+void FeedCheck::answered(const QString &host, const Request &request, const Result<FetchedAnswer> &answer)
 {
+    --m_started;
+    if (--m_startedPerHost[host] <= 0)
+        m_startedPerHost.remove(host);
     if (!answer) {
-        Q_EMIT siteFailed(entry, m_sites[site], answer.error());
-        siteDone(entry);
+        Q_EMIT siteFailed(request.entry, m_sites[request.site], answer.error());
+        m_entries[request.entry].failed = true;
+        siteDone(request.entry);
+        startRequests();
         return;
     }
-    const qint64 next = m_entries[entry].next;
-    const QString group = m_withGroup ? m_entries[entry].entry.group.toString() : QString();
-    m_readers.start([this, generation = m_generation, entry, site, body = answer->body, next, group] {
-        Result<QList<Release>> read = readFeed(body);
-        if (read)
-            read.value().removeIf([&](const Release &r) { return !releaseMatches(r.title, next, group); });
+    const qint64 next = m_entries[request.entry].next;
+    const QString group = m_withGroup ? m_entries[request.entry].entry.group.toString() : QString();
+    const qint64 size = answer->body.size();
+    m_unreadBytes += size;
+    m_readers.start([this, generation = m_generation, entry = request.entry, site = request.site, body = answer->body,
+                     next, group, size] {
+        Read read{readFeed(body)};
+        if (read.releases) {
+            read.releases.value().removeIf([&](const Release &r) { return !releaseMatches(r.title, next, group); });
+            read.leftOut = keepNewest(read.releases.value());
+        }
         QMetaObject::invokeMethod(
             this,
-            [this, generation, entry, site, read = std::move(read)] {
-                if (generation == m_generation)
-                    merge(entry, site, read);
+            [this, generation, entry, site, size, read = std::move(read)]() mutable {
+                if (generation != m_generation)
+                    return;
+                m_unreadBytes -= size;
+                merge(entry, site, std::move(read));
+                startRequests();
             },
             Qt::QueuedConnection);
     });
+    startRequests();
 }
 
-void FeedCheck::merge(int entry, int site, const Result<QList<Release>> &releases)
+void FeedCheck::merge(int entry, int site, Read read)
 {
-    if (!releases) {
-        Q_EMIT siteFailed(entry, m_sites[site], releases.error());
+    CheckedEntry &checked = m_entries[entry];
+    if (!read.releases) {
+        checked.failed = true;
+        Q_EMIT siteFailed(entry, m_sites[site], read.releases.error());
         siteDone(entry);
         return;
     }
-    CheckedEntry &checked = m_entries[entry];
     checked.answered = true;
-    for (const Release &release : releases.value())
-        mergeRelease(checked.found, release, m_sites[site]);
-    // Answers come in any order; the sites of a release are named in the order they are asked in.
-    for (FoundRelease &found : checked.found)
-        std::sort(found.sites.begin(), found.sites.end(),
-                  [this](const QString &a, const QString &b) { return m_sites.indexOf(a) < m_sites.indexOf(b); });
-    if (!releases->isEmpty())
+    checked.found.countLeftOut(read.leftOut);
+    for (const Release &release : read.releases.value())
+        checked.found.add(release, m_sites[site], site);
+    if (!read.releases->isEmpty())
         Q_EMIT releasesFound(entry);
     siteDone(entry);
 }
@@ -148,9 +206,10 @@ void FeedCheck::siteDone(int entry)
 
 void FeedCheck::recordTimes()
 {
+    // Only an entry every site answered for: a release on a site that failed would otherwise never be new.
     QStringList names;
     for (const CheckedEntry &checked : std::as_const(m_entries)) {
-        if (checked.answered && checked.waiting == 0)
+        if (checked.answered && !checked.failed && checked.waiting == 0)
             names << checked.entry.name.toString();
     }
     // A file that cannot be written only loses the marks of the next check.

@@ -7,12 +7,14 @@
 #include "sites/sitestore.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
 #include <QVariant>
 
+#include <deque>
 #include <vector>
 
 // One watch-list entry to check, its values as stored when the check starts.
@@ -29,21 +31,28 @@ struct CheckEntry
 struct CheckedEntry
 {
     CheckEntry entry;
-    qint64 next = -1;          // the episode looked for; -1 when the stored one is no number (nothing is asked)
-    QList<FoundRelease> found; // its releases, in order of arrival, each with its sites in the sites' order
-    QDateTime previous;        // when the entry was checked before; invalid when never
-    int waiting = 0;           // sites still to answer
-    bool answered = false;     // some site answered with a feed
+    qint64 next = -1;      // the episode looked for; -1 when the stored one is no number (nothing is asked)
+    FoundReleases found;   // its releases, in order of arrival, each with its sites in the sites' order
+    QDateTime previous;    // when the entry was checked before; invalid when never
+    int waiting = 0;       // sites still to answer
+    bool answered = false; // some site answered with a feed
+    bool failed = false;   // some site gave no feed
+    bool hasNew() const;   // some release is new to this entry
 };
 
 // The sites whose feeds are asked: the built-in ones, then the custom ones, each in display order, those with a
 // feed address.
 Result<std::vector<SearchSite>> feedSites();
 
+// The answers a check holds in memory before its readers have read them. Past this no request is started, so that
+// many large feeds arriving faster than they are read cannot fill the memory.
+inline constexpr qint64 maxUnreadBytes = 16 * 1024 * 1024;
+
 // Asks every site's feed for each entry's next episode, a few requests at a time, and gathers the releases that
-// are that episode. Feeds are read on worker threads, as an answer of some megabytes takes longer than a frame;
-// the thread this lives on only merges what they found. When the check ends, or is stopped, the entries that
-// some site answered for are recorded as checked at its start.
+// are that episode. Feeds are read, matched and cut to their newest releases on worker threads, as an answer of
+// some megabytes takes longer than a frame; the thread this lives on only merges what they kept, which costs the
+// same however large the feed. When the check ends, or is stopped, the entries that every site answered for are
+// recorded as checked at its start.
 class FeedCheck : public QObject
 {
     Q_OBJECT
@@ -63,6 +72,8 @@ public:
     int checkedCount() const;
     // Published since the entry's previous check; every release is new to an entry never checked before.
     static bool isNew(const CheckedEntry &entry, const Release &release);
+    // Bytes of answers waiting for a reader now.
+    qint64 unreadBytes() const { return m_unreadBytes; }
 
 Q_SIGNALS:
     void releasesFound(int entry);
@@ -71,17 +82,36 @@ Q_SIGNALS:
     void finished();
 
 private:
-    void answered(int entry, int site, const Result<FetchedAnswer> &answer);
-    void merge(int entry, int site, const Result<QList<Release>> &releases);
+    struct Request
+    {
+        int entry = 0, site = 0;
+        QByteArray address;
+    };
+    struct Read
+    {
+        Result<QList<Release>> releases;
+        qsizetype leftOut = 0;
+    };
+
+    void startRequests();
+    void answered(const QString &host, const Request &request, const Result<FetchedAnswer> &answer);
+    void merge(int entry, int site, Read read);
     void siteDone(int entry);
     void recordTimes();
 
     FeedFetcher m_fetcher;
+    FetchLimits m_limits;
     QThreadPool m_readers;
     QList<CheckedEntry> m_entries;
     QStringList m_sites;
     bool m_withGroup = false;
     QDateTime m_startedAt;
+    // Requests not yet started, by host, and the hosts in the order they were first asked.
+    QHash<QString, std::deque<Request>> m_queued;
+    QStringList m_hosts;
+    QHash<QString, int> m_startedPerHost;
+    int m_started = 0; // requests started and not yet answered
+    qint64 m_unreadBytes = 0;
     int m_waiting = 0;        // answers still to come, in all
     quint64 m_generation = 0; // answers read for an earlier check are dropped
     bool m_running = false;

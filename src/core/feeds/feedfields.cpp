@@ -1,5 +1,7 @@
 #include "feeds/feedfields.h"
 
+#include "search/addresses.h"
+
 #include <QUrl>
 
 #include <cmath>
@@ -143,6 +145,8 @@ QString magnetAddress(QStringView text)
         if (endsAddress(c))
             return {};
     }
+    if (!isMagnetLink(t))
+        return {};
     return QStringLiteral("magnet:") + t.mid(7).toString();
 }
 

@@ -14,7 +14,8 @@ QString plainText(QStringView text, qsizetype maxLength);
 QString webAddress(QStringView text);
 // Whether a web address names a .torrent file.
 bool namesTorrentFile(const QString &address);
-// A magnet: address as it stands (text of its own, or the first one inside a description); empty for none.
+// A magnet: address as it stands (text of its own, or the first one inside a description); empty for none, and for
+// one that names no torrent or hides characters (see isMagnetLink).
 QString magnetAddress(QStringView text);
 QString magnetInText(QStringView text);
 

@@ -85,9 +85,13 @@ std::optional<QString> decodeDocument(const QByteArray &document)
 
 // Qt's reader takes time that grows with the square of two things no feed has many of: the attributes of one
 // element, and the namespace declarations in scope where a prefixed name is looked up. A few hundred kilobytes
-// of either would stall it for seconds, so documents with more than these are refused before reading.
+// of either would stall it for seconds, so documents with more than these are refused before reading. So are
+// documents nested deeper than any feed is: depth costs a reader stack, and a feed is five levels deep.
 constexpr int maxAttributes = 64;
 constexpr int maxNamespacesInScope = 64;
+constexpr std::size_t maxDepth = 64;
+// A date further ahead than this is a feed's error (or a trick to stay "new" at every check), not a time.
+constexpr qint64 futureSlackSeconds = 24 * 3600;
 
 // A single pass over the tags, outside comments, CDATA sections and quoted values. Every "xmlns" in a tag counts
 // as a declaration, which at worst counts too many.
@@ -130,6 +134,8 @@ bool hasSaneShape(QStringView t)
             if (attributes > maxAttributes || inScope + namespaces > maxNamespacesInScope)
                 return false;
             if (i < t.size() && t[i - 1] != QLatin1Char('/')) {
+                if (declared.size() >= maxDepth)
+                    return false;
                 declared.push_back(namespaces);
                 inScope += namespaces;
             }
@@ -138,9 +144,26 @@ bool hasSaneShape(QStringView t)
     return true;
 }
 
+// The text of the element and of everything inside it, read in a loop: Qt's own way recurses once per level.
 QString elementText(QXmlStreamReader &xml)
 {
-    return xml.readElementText(QXmlStreamReader::IncludeChildElements);
+    QString text;
+    for (int depth = 1; depth > 0 && !xml.atEnd();) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        case QXmlStreamReader::Characters:
+            text += xml.text();
+            break;
+        default:
+            break;
+        }
+    }
+    return text;
 }
 
 // Reads the element's text, keeping the first of repeated elements.
@@ -261,6 +284,8 @@ std::optional<Release> toRelease(const ItemTexts &item)
         r.published = dateFromIso(item.pubDate, 0);
     if (!r.published.isValid())
         r.published = dateFromIso(item.torrentPubDate, mikanOffsetSeconds);
+    if (r.published.isValid() && r.published > QDateTime::currentDateTimeUtc().addSecs(futureSlackSeconds))
+        r.published = QDateTime();
 
     r.seeders = peers(item.seeders);
     r.leechers = peers(item.leechers);

@@ -17,7 +17,7 @@ struct Release
     QString torrent;     // a .torrent file's address (http or https): an enclosure, else a link to one
     QString infoHash;    // 40 lower-case hex digits (nyaa:infoHash, else the magnet's); empty when unknown
     qint64 size = -1;    // bytes (nyaa:size, torrent:contentLength, else an enclosure's length); -1 unknown
-    QDateTime published; // UTC (pubDate, else torrent:pubDate); invalid when unknown
+    QDateTime published; // UTC (pubDate, else torrent:pubDate); invalid when unknown or more than a day ahead
     int seeders = -1;    // -1 unknown
     int leechers = -1;   // -1 unknown
 };
@@ -30,7 +30,7 @@ inline constexpr qsizetype maxReleases = 5000;
 // Reads an RSS 2.0 document, in the encoding it declares. The error is NotAFeed when it is no RSS at all: an HTML
 // page, other XML, an empty body, a document malformed before its first complete item, or one built to stall
 // the reader (a document type of its own, which could declare entities; more attributes or namespaces on an
-// element than any feed has).
+// element, or elements nested deeper, than any feed has).
 // A document cut off or malformed after some complete items gives those items. Items without a title are left
 // out.
 Result<QList<Release>> readFeed(const QByteArray &document);

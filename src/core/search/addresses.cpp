@@ -12,6 +12,47 @@ template <typename Text> bool hasBlankOrControl(const Text &text)
     }
     return false;
 }
+
+bool isHidden(QChar c)
+{
+    switch (c.category()) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_NotAssigned:
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isHashOf(QStringView hash, QStringView digits, qsizetype length)
+{
+    if (hash.size() != length)
+        return false;
+    for (const QChar c : hash) {
+        if (!digits.contains(c, Qt::CaseInsensitive))
+            return false;
+    }
+    return true;
+}
+
+bool namesTorrent(QStringView part)
+{
+    if (part.startsWith(u"xt=urn:btih:", Qt::CaseInsensitive)) {
+        const QStringView hash = part.mid(12);
+        return isHashOf(hash, u"0123456789abcdef", 40) || isHashOf(hash, u"abcdefghijklmnopqrstuvwxyz234567", 32);
+    }
+    // A multihash: its kind and length, then the digest, all in hex.
+    if (part.startsWith(u"xt=urn:btmh:", Qt::CaseInsensitive)) {
+        const QStringView hash = part.mid(12);
+        return hash.size() >= 6 && hash.size() % 2 == 0 && isHashOf(hash, u"0123456789abcdef", hash.size());
+    }
+    return false;
+}
 } // namespace
 
 bool isAddressPrefix(const QString &prefix)
@@ -27,14 +68,42 @@ bool isAddressPrefix(const QString &prefix)
     return true;
 }
 
-bool isOpenableAddress(const QByteArray &address, bool magnetToo)
+bool isMagnetLink(QStringView address)
 {
-    if (address.isEmpty() || hasBlankOrControl(address))
+    if (!address.startsWith(u"magnet:?", Qt::CaseInsensitive))
         return false;
-    if (magnetToo && address.startsWith("magnet:?"))
-        return true;
+    for (qsizetype i = 0; i < address.size(); ++i) {
+        const QChar c = address[i];
+        const bool pair = c.isHighSurrogate() && i + 1 < address.size() && address[i + 1].isLowSurrogate();
+        if (pair) {
+            ++i;
+            continue;
+        }
+        if (isHidden(c) || c.unicode() == 0xFEFF)
+            return false;
+    }
+    for (const QStringView part : address.mid(8).split(QLatin1Char('&'))) {
+        if (namesTorrent(part))
+            return true;
+    }
+    return false;
+}
+
+AddressFault openableAddressFault(const QByteArray &address, bool magnetToo)
+{
+    if (address.isEmpty())
+        return AddressFault::Empty;
+    const bool magnet = magnetToo && address.startsWith("magnet:");
+    const bool web = address.startsWith("http://") || address.startsWith("https://");
+    if (!magnet && !web)
+        return AddressFault::NotWeb;
+    if (hasBlankOrControl(address))
+        return AddressFault::BlankOrControl;
+    if (magnet)
+        return isMagnetLink(QString::fromUtf8(address)) ? AddressFault::None : AddressFault::NotATorrentMagnet;
     const QUrl url = QUrl::fromEncoded(address);
     const QString scheme = url.scheme();
-    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
-           !url.host().isEmpty() && address.startsWith(scheme.toLatin1() + "://");
+    if (!url.isValid() || url.host().isEmpty() || !address.startsWith(scheme.toLatin1() + "://"))
+        return AddressFault::NoHost;
+    return AddressFault::None;
 }

@@ -99,6 +99,11 @@ FeedCheckWindow::FeedCheckWindow(QWidget *owner) : QWidget(owner, Qt::Window)
     });
     connect(stopButton, &QPushButton::clicked, this, [this] {
         m_check->stop();
+        // Every entry still waiting for a site says it was not checked to the end.
+        for (int entry = 0; entry < m_check->entries().size(); ++entry) {
+            if (m_check->entries().at(entry).waiting > 0)
+                addNote(entry, Stopped);
+        }
         showProgress();
     });
     connect(openButton, &QPushButton::clicked, this, &FeedCheckWindow::openRelease);
@@ -111,15 +116,21 @@ FeedCheckWindow::FeedCheckWindow(QWidget *owner) : QWidget(owner, Qt::Window)
         connect(s, &QShortcut::activated, this, &FeedCheckWindow::openRelease);
     }
     openButton->setToolTip(QKeySequence(Qt::Key_Return).toString(QKeySequence::NativeText));
+    // Escape closes the window, as in the site settings; F5 checks again, as in the main window.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this, &FeedCheckWindow::checkAgain);
 
     connect(m_check, &FeedCheck::releasesFound, this, &FeedCheckWindow::showReleases);
     connect(m_check, &FeedCheck::siteFailed, this, [this](int entry, const QString &site, const Error &why) {
         addNote(entry, SiteFailed.arg(site, reasonText(why)));
     });
     connect(m_check, &FeedCheck::entryChecked, this, [this](int entry) {
+        // When no site answered, the sites' lines say why, and nothing more can be said.
         const CheckedEntry &checked = m_check->entries().at(entry);
-        if (checked.found.isEmpty())
+        if (checked.found.isEmpty() && checked.answered)
             addNote(entry, NothingFound.arg(checked.next));
+        if (checked.found.leftOut() > 0)
+            addNote(entry, LeftOut.arg(checked.found.leftOut()).arg(maxReleasesPerEntry));
         refreshSoon();
     });
     connect(m_check, &FeedCheck::finished, this, &FeedCheckWindow::showProgress);
@@ -174,13 +185,14 @@ void FeedCheckWindow::showReleases(int entry)
     QTreeWidgetItem *group = m_groups.at(entry);
     // A release keeps its line: later sites add lines after it, or fill in what it lacked.
     for (int i = 0; i < checked.found.size(); ++i) {
+        const FoundRelease &found = checked.found.list()[i];
         QTreeWidgetItem *item = i < m_shown[entry] ? group->child(i) : nullptr;
         if (!item) {
             item = lineOf(entry, i);
             group->insertChild(i, item);
             ++m_shown[entry];
         }
-        const Release &release = checked.found[i].release;
+        const Release &release = found.release;
         item->setText(TitleColumn, release.title);
         item->setText(NewColumn, FeedCheck::isNew(checked, release) ? New : QString());
         item->setText(SizeColumn, release.size >= 0 ? locale().formattedDataSize(release.size) : QString());
@@ -188,7 +200,7 @@ void FeedCheckWindow::showReleases(int entry)
                                       ? release.published.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
                                       : QString());
         item->setText(SeedersColumn, release.seeders >= 0 ? QString::number(release.seeders) : QString());
-        item->setText(SitesColumn, checked.found[i].sites.join(SiteSeparator));
+        item->setText(SitesColumn, found.sites.join(SiteSeparator));
     }
     // The first release found becomes the current line, so that Return opens it; later ones leave the cursor be.
     if (!std::exchange(m_pickedFirst, true) && current().second < 0)
@@ -226,7 +238,7 @@ void FeedCheckWindow::showProgress()
     progressText->setText(Progress.arg(checked).arg(entries.size()));
     stopButton->setEnabled(m_check->running());
     const auto withNews =
-        std::count_if(entries.cbegin(), entries.cend(), [](const CheckedEntry &e) { return !e.found.isEmpty(); });
+        std::count_if(entries.cbegin(), entries.cend(), [](const CheckedEntry &e) { return e.hasNew(); });
     setWindowTitle(withNews > 0 ? TitleWithCount.arg(withNews) : WindowTitle);
 }
 
@@ -244,7 +256,7 @@ QByteArray FeedCheckWindow::currentAddress() const
     if (index < 0)
         return {};
     // A magnet link starts the download by itself; else the torrent file, else the release's page.
-    const Release &release = m_check->entries().at(entry).found.at(index).release;
+    const Release &release = m_check->entries().at(entry).found.list().at(index).release;
     for (const QString *address : {&release.magnet, &release.torrent, &release.link}) {
         if (!address->isEmpty())
             return address->toUtf8();
@@ -287,13 +299,19 @@ void FeedCheckWindow::stepEpisode()
     if (index < 0 || m_stepped.contains(entry))
         return;
     const CheckEntry &checked = m_check->entries().at(entry).entry;
-    const Result<QString> stepped = EntryStore::stepEpisode(checked.row, checked.episode);
+    const Result<EntryStore::SteppedEpisode> stepped =
+        EntryStore::stepEpisode({checked.row, checked.name, checked.group}, checked.episode);
     if (!stepped) {
-        MessageBox::show(this, NotStepped.arg(reasonText(stepped.error())), RefusalTitle);
+        const Error &why = stepped.error();
+        MessageBox::show(this,
+                         why.code == ErrorCode::Changed ? NotSteppedChanged.arg(checked.episode.toString(), why.detail)
+                         : why.code == ErrorCode::NotFound ? NotSteppedGone
+                                                           : NotStepped.arg(reasonText(why)),
+                         RefusalTitle);
         return;
     }
     m_stepped.insert(entry);
-    addNote(entry, Stepped.arg(stepped.value()));
+    addNote(entry, Stepped.arg(stepped->episode));
     currentChanged();
     Q_EMIT episodeStepped();
 }

@@ -42,6 +42,8 @@ public:
 Q_SIGNALS:
     // A stored episode changed: the main list shows them.
     void episodeStepped();
+    // F5: the same entries again, as stored now.
+    void checkAgain();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

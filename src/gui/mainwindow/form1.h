@@ -3,6 +3,7 @@
 #include "entries/entrystore.h"
 
 #include <QHash>
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QVariant>
@@ -51,6 +52,9 @@ public:
     void Combo2_Click();
     void Command4_Click();
     void Command9_Click();
+    // The list and the loaded fields follow a change another window stored: a field the user left as loaded takes
+    // the stored value; one the user changed is kept, and a save over the stored value is then refused.
+    void followStoredEntries();
 
     // The row each line of List1 shows, by line position.
     qint64 rowIdOfLine(int line) const;
@@ -116,6 +120,8 @@ private:
     void dropQueuedSearches();
     // The entry the six edit fields hold.
     AnimeEntry fieldsEntry() const;
+    // Checks the feeds of these rows, their values read afresh.
+    void checkFeeds(const QList<qint64> &rows);
 
     // The search address prefix of the current site.
     QString SiteUrl;
@@ -125,6 +131,8 @@ private:
     std::vector<qint64> m_lineRowIds;
     // The row the edit fields were loaded from; save and delete act on it. None before a click or after 新增.
     qint64 m_loadedRow = -1;
+    AnimeEntry m_loaded;         // the loaded row's values as read, or as last saved
+    QList<qint64> m_checkedRows; // the rows of the last feed check, checked again by F5 in its window
     bool m_filling = false;
     bool m_selectionChangedByPress = false;
     QPointer<Form2> m_form2;

@@ -24,6 +24,7 @@ void Form1::List1_Click()
     if (current >= 0) {
         if (const Result<AnimeEntry> entry = EntryStore::read(rowIdOfLine(current))) {
             m_loadedRow = rowIdOfLine(current);
+            m_loaded = entry.value();
             Text1->setText(entry->num);
             Text2->setText(entry->subg);
             Text3->setText(entry->SearchN);
@@ -84,11 +85,16 @@ void Form1::Command5_Click()
 
 void Form1::Command2_Click()
 {
-    // Nothing loaded, or 序号, 搜索名 or 原作名 changed since: those are not changed by saving.
-    const Result<qint64> saved =
-        m_loadedRow < 0 ? Result<qint64>(failure(ErrorCode::Refused)) : EntryStore::replace(m_loadedRow, fieldsEntry());
-    if (saved)
+    // Nothing loaded, or 序号, 搜索名 or 原作名 changed since: those are not changed by saving. Nor is a value
+    // another window stored since loading, which the save would undo.
+    const AnimeEntry entry = fieldsEntry();
+    const Result<qint64> saved = m_loadedRow < 0 ? Result<qint64>(failure(ErrorCode::Refused))
+                                                 : EntryStore::replace(m_loadedRow, m_loaded, entry);
+    if (saved) {
         m_loadedRow = saved.value();
+        m_loaded = entry;
+    } else if (saved.error().code == ErrorCode::Changed)
+        MessageBox::show(this, ChangedSinceLoaded, RefusalTitle);
     else if (saved.error().code == ErrorCode::Refused)
         MessageBox::show(this, SaveRefused, RefusalTitle);
     else
@@ -107,6 +113,25 @@ void Form1::Command3_Click()
             MessageBox::show(this, NotDeleted.arg(reasonText(deleted.error())), RefusalTitle);
     }
     RefreshList();
+}
+
+void Form1::followStoredEntries()
+{
+    RefreshList();
+    const Result<AnimeEntry> stored =
+        m_loadedRow < 0 ? Result<AnimeEntry>(failure(ErrorCode::NotFound)) : EntryStore::read(m_loadedRow);
+    if (!stored)
+        return;
+    const std::pair<QLineEdit *, QString AnimeEntry::*> fields[] = {
+        {Text1, &AnimeEntry::num},     {Text2, &AnimeEntry::subg},   {Text3, &AnimeEntry::SearchN},
+        {Text4, &AnimeEntry::Episode}, {Text5, &AnimeEntry::AnimeN}, {Text6, &AnimeEntry::Other}};
+    for (const auto &[field, value] : fields) {
+        const QString &now = stored.value().*value;
+        if (now != m_loaded.*value && field->text() == m_loaded.*value) {
+            field->setText(now);
+            m_loaded.*value = now;
+        }
+    }
 }
 
 void Form1::Command6_Click()

@@ -130,10 +130,13 @@ void Form1::Command4_Click()
     }
     // Each address is checked whole right before it is handed on: a site address with a line break in it would
     // reach the opener as two.
-    if (!isOpenableAddress(addresses.first().left(prefix.size()) + "x")) {
-        MessageBox::show(this,
-                         Form1Text::UnusableAddress.arg(SiteUrl.isEmpty() ? Form1Text::EmptyAddress : shown(prefix)),
-                         Form1Text::RefusalTitle);
+    if (const AddressFault fault = openableAddressFault(prefix + "x"); fault != AddressFault::None) {
+        const QString why = fault == AddressFault::BlankOrControl ? Form1Text::AddressBlank
+                            : fault == AddressFault::NoHost       ? Form1Text::AddressNoHost
+                                                                  : Form1Text::AddressNotWeb;
+        MessageBox::show(
+            this, Form1Text::UnusableAddress.arg(SiteUrl.isEmpty() ? Form1Text::EmptyAddress : shown(prefix), why),
+            Form1Text::RefusalTitle);
         return;
     }
     for (qsizetype i = addresses.size() - 1; i >= 0; --i) {

@@ -1,12 +1,14 @@
 #include "mainwindow/form1.h"
 
 #include "feedcheck/feedcheckwindow.h"
+#include "platform/messagebox.h"
+#include "platform/windoworder.h"
 #include "sitesettings/form2.h"
+#include "usertexts.h"
 
 #include <QCheckBox>
 #include <QItemSelectionModel>
 #include <QListWidget>
-#include <QScreen>
 
 #include <algorithm>
 
@@ -20,19 +22,9 @@ void Form1::Command8_Click()
         connect(m_form2, &Form2::sitesChanged, this, &Form1::rebuildSiteChoice);
     }
     m_form2->show();
-    if (opening) {
-        // Beside the main window, not over it, and never off the screen. Placed once shown, when its layout and
-        // frame have their final size.
-        QRect place = m_form2->frameGeometry();
-        place.moveTopLeft(frameGeometry().topRight() + QPoint(8, 0));
-        if (const QScreen *here = screen()) {
-            const QRect room = here->availableGeometry();
-            place.moveRight(std::min(place.right(), room.right()));
-            place.moveBottom(std::min(place.bottom(), room.bottom()));
-            place.moveTopLeft(QPoint(std::max(place.left(), room.left()), std::max(place.top(), room.top())));
-        }
-        m_form2->move(place.topLeft());
-    }
+    // Beside the main window, not over it.
+    if (opening)
+        WindowOrder::placeBeside(m_form2, this);
     m_form2->raise();
     m_form2->activateWindow();
 }
@@ -55,24 +47,38 @@ void Form1::Command9_Click()
     QList<qint64> rows;
     for (const int line : lines)
         rows << rowIdOfLine(line);
+    checkFeeds(rows);
+}
 
-    // The values as stored now, each from its line's own row.
+void Form1::checkFeeds(const QList<qint64> &rows)
+{
+    // The values as stored now, each from its row; a file that cannot be read says why, as every change does.
+    const Result<QHash<qint64, SearchCopy>> copies = EntryStore::searchCopies(rows);
+    Result<std::vector<SearchSite>> sites = copies ? feedSites() : copies.error();
+    if (!sites) {
+        MessageBox::show(this, FeedCheckText::CannotCheck.arg(reasonText(sites.error())), Form1Text::RefusalTitle);
+        return;
+    }
     QList<CheckEntry> entries;
-    if (const Result<QHash<qint64, SearchCopy>> copies = EntryStore::searchCopies(rows)) {
-        for (const int line : lines) {
-            const auto found = copies->constFind(rowIdOfLine(line));
-            if (found != copies->cend())
-                entries.append({found.key(), List1->item(line)->text(), found->subg, found->SearchN, found->Episode});
-        }
+    for (const qint64 row : rows) {
+        const auto found = copies->constFind(row);
+        const auto line = std::find(m_lineRowIds.cbegin(), m_lineRowIds.cend(), row) - m_lineRowIds.cbegin();
+        if (found != copies->cend() && line < List1->count())
+            entries.append({row, List1->item(int(line))->text(), found->subg, found->SearchN, found->Episode});
     }
-    if (!m_feedCheck) {
+    const bool opening = !m_feedCheck;
+    if (opening) {
         m_feedCheck = new FeedCheckWindow(this);
-        connect(m_feedCheck, &FeedCheckWindow::episodeStepped, this, &Form1::RefreshList);
+        connect(m_feedCheck, &FeedCheckWindow::episodeStepped, this, &Form1::followStoredEntries);
+        connect(m_feedCheck, &FeedCheckWindow::checkAgain, this, [this] { checkFeeds(m_checkedRows); });
     }
+    m_checkedRows = rows;
     m_feedCheck->show();
+    if (opening)
+        WindowOrder::placeBeside(m_feedCheck, this);
     m_feedCheck->raise();
     m_feedCheck->activateWindow();
-    m_feedCheck->start(entries, Check3->isChecked(), Check2->isChecked());
+    m_feedCheck->start(entries, std::move(sites).value(), Check3->isChecked(), Check2->isChecked());
 }
 
 FeedCheckWindow *Form1::feedCheckWindow() const

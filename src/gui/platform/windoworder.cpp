@@ -1,6 +1,9 @@
 #include "platform/windoworder.h"
 
+#include <QScreen>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace WindowOrder {
 
@@ -39,6 +42,20 @@ void putAtBottom(QWidget *window)
 bool isOnTop(const QWidget *window)
 {
     return window && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void placeBeside(QWidget *window, const QWidget *owner)
+{
+    // Placed once shown, when the window's layout and frame have their final size.
+    QRect place = window->frameGeometry();
+    place.moveTopLeft(owner->frameGeometry().topRight() + QPoint(8, 0));
+    if (const QScreen *here = owner->screen()) {
+        const QRect room = here->availableGeometry();
+        place.moveRight(std::min(place.right(), room.right()));
+        place.moveBottom(std::min(place.bottom(), room.bottom()));
+        place.moveTopLeft(QPoint(std::max(place.left(), room.left()), std::max(place.top(), room.top())));
+    }
+    window->move(place.topLeft());
 }
 
 } // namespace WindowOrder

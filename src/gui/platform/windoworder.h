@@ -10,4 +10,7 @@ void putOnTop(QWidget *window);
 void putAtBottom(QWidget *window);
 bool isOnTop(const QWidget *window);
 
+// Moves a window just shown beside its owner, to the right, and never off the screen.
+void placeBeside(QWidget *window, const QWidget *owner);
+
 } // namespace WindowOrder

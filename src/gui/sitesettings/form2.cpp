@@ -281,7 +281,8 @@ void Form2::List2_GotFocus()
 void Form2::List1_Click()
 {
     // The rules run as each field is set, with the locks and the mode of before this pick.
-    showSite(Schema::BuiltIn, shownText(List1));
+    m_shownName = shownText(List1);
+    showSite(Schema::BuiltIn, m_shownName);
     Text1->setReadOnly(true);
     Text2->setReadOnly(true);
     Check1->setEnabled(false);
@@ -298,7 +299,8 @@ void Form2::List2_Click()
     Check1->setEnabled(true);
     Command5->setEnabled(false);
     // Here the rules see the locks just lifted, and the mode of before this pick.
-    showSite(Schema::Custom, shownText(List2));
+    m_shownName = shownText(List2);
+    showSite(Schema::Custom, m_shownName);
     NewSiteMode = 0;
 }
 

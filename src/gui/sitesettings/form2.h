@@ -105,6 +105,8 @@ private:
     SearchSite fieldsSite() const;
 
     int NewSiteMode = 0;
+    // The name of the site last picked in a list, which "修改" changes.
+    QString m_shownName;
     // Set while the program changes a list, so that the change does not count as the user's pick.
     bool m_settingLists = false;
     // Whether the line under the mouse was already selected when the press began.

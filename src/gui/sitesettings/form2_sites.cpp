@@ -30,6 +30,12 @@ void Form2::Command1_Click()
 {
     const bool builtIn = nameLocked();
     const SearchSite site = fieldsSite();
+    // A custom site given another site's name would be written over that site: refused as an add of a taken
+    // name is, both sites left as they are.
+    if (!builtIn && site.btset != m_shownName && SiteStore::find(Schema::Custom, site.btset)) {
+        lowered(NameTaken, RefusalTitle);
+        return;
+    }
     const Done modified = SiteStore::replace({builtIn ? Schema::BuiltIn : Schema::Custom}, site);
     // A built-in name can only be missing when the locked field was emptied; bt gains no name here.
     if (!modified && modified.error().code == ErrorCode::NotFound)

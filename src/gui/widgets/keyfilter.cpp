@@ -54,7 +54,9 @@ bool KeyFilter::eventFilter(QObject *watched, QEvent *event)
             insert(QGuiApplication::clipboard()->text());
             return true;
         }
-        const bool shortcut = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        // Ctrl makes a shortcut of a key; Alt and Super do not stop a field from typing the key's text.
+        const Qt::KeyboardModifiers modifiers = key->modifiers();
+        const bool shortcut = (modifiers & Qt::ControlModifier) && !(modifiers & (Qt::AltModifier | Qt::MetaModifier));
         if (shortcut || typesNothing(key->text()))
             return false;
         return accepted(key->text()) != key->text();

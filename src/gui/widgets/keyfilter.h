@@ -6,8 +6,9 @@
 class QLineEdit;
 
 // Keeps a field to an accepted set of characters ("-" and "." always among them) as the user types or pastes.
-// It decides on typed characters only: keys that type nothing, editing keys and shortcuts (Backspace, Delete,
-// Tab, Ctrl+A, Ctrl+C, Ctrl+Z...) do what they do in every field. Text pasted, dropped or composed through an
+// It decides on typed characters only: keys that type nothing, editing keys and Ctrl shortcuts (Backspace,
+// Delete, Tab, Ctrl+A, Ctrl+C, Ctrl+Z...) do what they do in every field; a key with Alt or Super that types a
+// character is filtered as that character. Text pasted, dropped or composed through an
 // input method arrives with the characters the field refuses taken out. Text set by the program is left alone.
 class KeyFilter : public QObject
 {
