@@ -93,7 +93,7 @@ TEST_F(CoreTest, AddSaveAndDeleteActOnWholeEntriesAndOnTheRowGiven)
     exec({u("update AD set rowid = 1 where rowid = 10")});
     EXPECT_TRUE(EntryStore::remove(6).ok());
     EXPECT_EQ(rows("select rowid, * from AD"),
-              texts({"1|10|ABC|Foo|7|Bar|xyz", "3|2|澄空|中|9|标题|n", "4|2|abc|alpha|9|bar|<null>",
+              texts({"1|10|ABC|Foo|8|Bar|xyz", "3|2|澄空|中|9|标题|n", "4|2|abc|alpha|9|bar|<null>",
                      "5|11|G's|It's|3|T\"x|", "8|9|G|Zeta][x|11||n", "9|10|G6|Foo|8|Bar|new"}));
 }
 
