@@ -1,13 +1,17 @@
 #include "support/guitest.h"
 #include "support/httpserver.h"
 
+#include "data/module1.h"
 #include "feedcheck/feedcheckwindow.h"
 #include "search/encoders.h"
 
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -67,6 +71,7 @@ TEST_F(FeedCheckTest, StopsWhenToldFillsEachEntryWithItsSitesAnswersAndStepsAWat
     EXPECT_EQ(window->progressText->text(), u("已检查 0 / 2"));
     const QStringList releases = shown(window->results).filter(u("★"));
     EXPECT_TRUE(releases.size() == 1 && !releases[0].contains(u("、"))) << releases.join(u("\n")).toStdString();
+    EXPECT_EQ(shown(window->results).filter(u("已停止")), QStringList(2, u("  已停止")));
 
     w->Command9->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->check().running(); }, 10000));
@@ -77,6 +82,8 @@ TEST_F(FeedCheckTest, StopsWhenToldFillsEachEntryWithItsSitesAnswersAndStepsAWat
                      "  |【喵萌奶茶屋】★04月新番★[某作品][08][1080p][繁體][招募翻譯]|极影"}));
     EXPECT_TRUE(window->windowTitle() == u("新集检查 — 1 部有新集") &&
                 window->progressText->text() == u("已检查 2 / 2"));
+    // Only the entry every site answered for is marked as checked now; the other keeps its time.
+    EXPECT_EQ(rows("select SearchN, checkedAt like '2024%' from feedchecks"), texts({"某作品|1", "某作品S|0"}));
 
     // Watched: 7.5 becomes 8, once; an episode changed since the check is left alone.
     window->results->setCurrentItem(window->results->topLevelItem(1)->child(0));
@@ -97,4 +104,72 @@ TEST_F(FeedCheckTest, StopsWhenToldFillsEachEntryWithItsSitesAnswersAndStepsAWat
     w->Command9->click();
     w->close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w->feedCheckWindow(); }));
+}
+
+// Two windows on one entry, and a file another program holds: what the user did in one window stays done in the
+// other, a step finds its own entry or says why it cannot, and F5 and Escape work in the feed window.
+TEST_F(FeedCheckTest, WhatOneWindowDidTheOtherNeitherUndoesNorMisplaces)
+{
+    HttpServer server;
+    QByteArray items;
+    for (const char *title : {"[G] Alpha - 09", "[G] Beta - 03"})
+        items += "<item><title>" + QByteArray(title) + "</title><link>https://x.example/" + title[4] + "</link></item>";
+    server.route("/feed", {.body = "<rss><channel>" + items + "</channel></rss>"});
+    makeDatabase({"insert into AD values ('1', 'G', 'Alpha', '8', 'Alpha', '')",
+                  "insert into AD values ('2', 'G', 'Beta', '2', 'Beta', '')",
+                  "alter table bt add column rssdata text"});
+    exec({u("update bt set rssdata = '%1/feed?k=' where btset = '动漫花园'").arg(QString::fromLatin1(server.url("")))});
+    Module1::setBusyTimeoutForTesting(50);
+    w = std::make_unique<Form1>();
+    w->show();
+    clickLine(w->List1, 1);
+    clickLine(w->List1, 0, Qt::ControlModifier); // both selected, Alpha loaded
+    w->Command9->click();
+    FeedCheckWindow *window = w->feedCheckWindow();
+    ASSERT_TRUE(window && QTest::qWaitFor([&] { return !window->check().running(); }, 10000));
+
+    // 已看完 on Alpha reaches the loaded fields; a note typed then is saved with the new episode.
+    window->results->setCurrentItem(window->results->topLevelItem(0)->child(0));
+    window->watchedButton->click();
+    EXPECT_EQ(w->Text4->text(), u("9"));
+    w->Text6->setText(u("note"));
+    w->Command2->click();
+    EXPECT_EQ(rows("select Episode, Other from AD where SearchN = 'Alpha'"), texts({"9|note"}));
+    // A value stored elsewhere since loading is not written over, with or without an edit of that field.
+    exec({u("update AD set Episode = '10' where SearchN = 'Alpha'")});
+    for (const char *typed : {"12", "9"}) {
+        w->Text4->setText(u(typed));
+        w->Command2->click();
+        EXPECT_TRUE(lastMessage().startsWith(u("本条内容在载入后已在别处修改")));
+    }
+    EXPECT_EQ(rows("select Episode from AD where SearchN = 'Alpha'"), texts({"10"}));
+
+    // Beta's step: refused when its episode changed since the check, or when its row holds another entry now.
+    window->results->setCurrentItem(window->results->topLevelItem(1)->child(0));
+    exec({u("update AD set Episode = '5' where SearchN = 'Beta'")});
+    window->watchedButton->click();
+    EXPECT_EQ(lastMessage(), u("集数未能更新：检查时集数是 2，此后已改为 5。\n为免跳过一集，未作改动；请重新检查。"));
+    exec({u("delete from AD where SearchN = 'Beta'"), u("insert into AD (rowid, num, subg, SearchN, Episode) values "
+                                                        "(2, '3', 'G', 'Gamma', '2')")});
+    window->watchedButton->click();
+    EXPECT_EQ(lastMessage(), u("集数未能更新：该条目已被删除，或其搜索名、字幕组已修改。"));
+    EXPECT_EQ(rows("select Episode from AD where SearchN = 'Gamma'"), texts({"2"}));
+
+    // F5 in the window checks the selected entries again; every site failing says why, and no more.
+    server.route("/feed", {.status = 404});
+    const qsizetype asked = server.targets().size();
+    QTest::keyClick(window, Qt::Key_F5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->check().running() && server.targets().size() > asked; }));
+    EXPECT_EQ(shown(window->results).filter(u("  ")), QStringList(2, u("  动漫花园：服务器返回 404")));
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->feedCheckWindow(); }));
+
+    // A file another program holds says so, as every change does.
+    QSqlDatabase other = QSqlDatabase::addDatabase(u("QSQLITE"), u("other"));
+    other.setDatabaseName(dbPath());
+    ASSERT_TRUE(other.open() && QSqlQuery(other).exec(u("begin exclusive")));
+    w->Command9->click();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase(u("other"));
+    EXPECT_EQ(lastMessage(), u("无法检查新集。\n原因：文件正被另一个程序使用"));
 }

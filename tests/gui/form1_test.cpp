@@ -283,11 +283,14 @@ TEST_F(Form1Test, SearchesOpenTheExactAddressOfEachSelectedLineAndNothingElse)
     EXPECT_EQ(opened,
               QList<QByteArray>({"http://b/?q=%47%20%73%31", "http://b/?q=%47%20%73%33", "http://b/?q=%47%20%73%34",
                                  "http://b/?q=G%20s1", "http://b/?q=G%20s3", "http://b/?q=G%20s4"}));
-    for (const int index : {2, 5}) {
+    // Each says what is wrong with it.
+    for (const auto &[index, why] :
+         {std::pair(2, "（空）\n\n搜索地址必须以 http:// 或 https:// 开头，"),
+          {5, "http://a.example/?q=␊file:///etc/passwd#\n\n搜索地址中不能有空格、换行或其他控制字符，"}}) {
         pickSite(index);
         w->Command4->click();
-        EXPECT_TRUE(
-            lastMessage().startsWith(u("当前站点的搜索地址无法使用：\n") + (index == 2 ? u("（空）") : u("http:"))));
+        EXPECT_TRUE(lastMessage().startsWith(u("当前站点的搜索地址无法使用：\n") + u(why)))
+            << lastMessage().toStdString();
     }
     // A custom site named like a built-in one is the built-in one.
     pickSite(4);

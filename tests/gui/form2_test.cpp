@@ -130,6 +130,11 @@ TEST_F(Form2Test, SiteOperationsWriteTheirTablesAndTheWindowStepsAsideForItsMess
     act("c:爱恋 2:2");
     f2->Command1->click();
     EXPECT_EQ(lastMessage(), u("对不起，这个版本无法正常修改服务器名称，请耐心等待..."));
+    // Renamed to another custom site's name: refused as a taken name, both sites left as they were.
+    const QStringList sites = rows("select * from xd");
+    act("c:爱恋 2=Nyaa 3=http://taken/?q=");
+    f2->Command1->click();
+    EXPECT_TRUE(lastMessage().startsWith(u("站点名称重复")) && rows("select * from xd") == sites);
 
     // A built-in site: set as default writes bt and mr, modify bt only, and restore brings mr back.
     act("b:动漫花园 3=https://b/?q=");

@@ -24,6 +24,19 @@ Result<std::vector<SearchSite>> feedSites()
     return sites;
 }
 
+namespace {
+std::function<void()> &beforeReading()
+{
+    static std::function<void()> wait;
+    return wait;
+}
+} // namespace
+
+void FeedCheck::setBeforeReadingForTesting(std::function<void()> wait)
+{
+    beforeReading() = std::move(wait);
+}
+
 bool CheckedEntry::hasNew() const
 {
     return std::any_of(found.list().cbegin(), found.list().cend(),
@@ -155,6 +168,8 @@ void FeedCheck::answered(const QString &host, const Request &request, const Resu
     m_unreadBytes += size;
     m_readers.start([this, generation = m_generation, entry = request.entry, site = request.site, body = answer->body,
                      next, group, size] {
+        if (beforeReading())
+            beforeReading()();
         Read read{readFeed(body)};
         if (read.releases) {
             read.releases.value().removeIf([&](const Release &r) { return !releaseMatches(r.title, next, group); });

@@ -15,6 +15,7 @@
 #include <QVariant>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 // One watch-list entry to check, its values as stored when the check starts.
@@ -74,6 +75,10 @@ public:
     static bool isNew(const CheckedEntry &entry, const Release &release);
     // Bytes of answers waiting for a reader now.
     qint64 unreadBytes() const { return m_unreadBytes; }
+    // Requests started and not yet answered.
+    int requestsOut() const { return m_started; }
+    // Tests hold the readers back with this, run by each reader before it reads (on its own thread).
+    static void setBeforeReadingForTesting(std::function<void()> wait);
 
 Q_SIGNALS:
     void releasesFound(int entry);

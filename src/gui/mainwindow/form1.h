@@ -122,6 +122,8 @@ private:
     AnimeEntry fieldsEntry() const;
     // Checks the feeds of these rows, their values read afresh.
     void checkFeeds(const QList<qint64> &rows);
+    // Reads the group, search name and episode of every selected line, for the search.
+    void copySelection();
 
     // The search address prefix of the current site.
     QString SiteUrl;

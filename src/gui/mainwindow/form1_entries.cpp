@@ -34,6 +34,14 @@ void Form1::List1_Click()
         }
     }
 
+    copySelection();
+    Command2->setEnabled(true);
+    Command3->setEnabled(true);
+    Command5->setEnabled(false);
+}
+
+void Form1::copySelection()
+{
     // The group, search name and episode of every selected line, each from that line's own row, read at once.
     QList<int> selected;
     for (const QModelIndex &index : List1->selectionModel()->selectedIndexes())
@@ -53,10 +61,6 @@ void Form1::List1_Click()
             SelEpisode.insert(line, found->Episode);
         }
     }
-
-    Command2->setEnabled(true);
-    Command3->setEnabled(true);
-    Command5->setEnabled(false);
 }
 
 void Form1::Command1_Click()
@@ -117,7 +121,21 @@ void Form1::Command3_Click()
 
 void Form1::followStoredEntries()
 {
+    // The lines selected, and the current one, stay so, and the search takes their new values.
+    QList<qint64> selected;
+    for (const QModelIndex &index : List1->selectionModel()->selectedRows())
+        selected << rowIdOfLine(index.row());
+    const qint64 current = rowIdOfLine(List1->currentRow());
     RefreshList();
+    m_filling = true;
+    for (int line = 0; line < List1->count(); ++line) {
+        if (rowIdOfLine(line) == current)
+            List1->setCurrentRow(line, QItemSelectionModel::NoUpdate);
+        if (selected.contains(rowIdOfLine(line)))
+            List1->item(line)->setSelected(true);
+    }
+    m_filling = false;
+    copySelection();
     const Result<AnimeEntry> stored =
         m_loadedRow < 0 ? Result<AnimeEntry>(failure(ErrorCode::NotFound)) : EntryStore::read(m_loadedRow);
     if (!stored)

@@ -70,9 +70,8 @@ void Form1::checkFeeds(const QList<qint64> &rows)
     if (opening) {
         m_feedCheck = new FeedCheckWindow(this);
         connect(m_feedCheck, &FeedCheckWindow::episodeStepped, this, &Form1::followStoredEntries);
-        connect(m_feedCheck, &FeedCheckWindow::checkAgain, this, [this] { checkFeeds(m_checkedRows); });
+        connect(m_feedCheck, &FeedCheckWindow::checkAgain, this, &Form1::Command9_Click);
     }
-    m_checkedRows = rows;
     m_feedCheck->show();
     if (opening)
         WindowOrder::placeBeside(m_feedCheck, this);

@@ -27,6 +27,12 @@ QByteArray crowded(int n, bool nested)
     return item(nested ? open + QByteArray("</x>").repeated(n) : "<x" + open + "/>");
 }
 
+// An e-mail style date this many seconds from now.
+QByteArray soon(int seconds)
+{
+    return QDateTime::currentDateTimeUtc().addSecs(seconds).toString(Qt::RFC2822Date).toLatin1();
+}
+
 enum Field { Title, Link, Magnet, Torrent, Hash, Size, Published, Peers, All };
 
 QString field(const Release &r, Field f)
@@ -78,6 +84,10 @@ TEST(FeedReader, ReleasesOfDocuments)
         {"Utf16WithBom", QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom).encode(QString::fromUtf8(fixture("plain.xml"))), 3},
         {"TooManyItems", "<rss version=\"2.0\"><channel>" + QByteArray("<item><title>A</title></item>").repeated(5001) + "</channel></rss>", 5000},
         {"UnknownEncoding", "<?xml version=\"1.0\" encoding=\"x-unheard-of\"?>" + item(""), -1},
+        // Nesting costs a reader stack: a title of 60,000 levels is refused whole, one of a few levels is read.
+        {"NestedDeeperThanAnyFeed", item("<title>[G] Show - 01" + QByteArray("<a>").repeated(60000) + "</title>"), -1},
+        {"NestedToTheLimit", "<rss><channel><item><title>[G]" + QByteArray("<b>").repeated(60) + " - 01" + QByteArray("</b>").repeated(60) + "</title></item></channel></rss>", 1, 0, Title, "[G] - 01"},
+        {"NestedPastTheLimit", "<rss><channel><item><title>[G]" + QByteArray("<b>").repeated(61) + " - 01" + QByteArray("</b>").repeated(61) + "</title></item></channel></rss>", -1},
         // Single values of an item as sites write them, well or badly.
         {"NamedZoneLongNames", item("<pubDate>Saturday, 15 June 2024 07:02:11 EDT</pubDate>"), 1, 0, Published, "2024-06-15T11:02:11Z"},
         {"ColonOffsetShortYear", item("<pubDate>Sat, 15 Jun 24 19:02:11 +08:00</pubDate>"), 1, 0, Published, "2024-06-15T11:02:11Z"},
@@ -91,6 +101,14 @@ TEST(FeedReader, ReleasesOfDocuments)
         {"HtmlAndControlsStayText", item("<title><![CDATA[<b>A</b>\t\u202e B\u3000 - 09]]></title>"), 1, 0, Title, "<b>A</b> B - 09"},
         {"LongTitleCut", item("<title>" + QByteArray(600, 'a') + "</title>"), 1, 0, Title, QByteArray(500, 'a')},
         {"AddressWithBlank", item("<link>https://bt.example.org/a b</link>"), 1, 0, Link, ""},
+        // A date more than a day ahead would be new at every check; a few hours ahead is a clock's error.
+        {"FarFutureDateUnknown", item("<pubDate>" + soon(49 * 3600) + "</pubDate>"), 1, 0, Published, ""},
+        {"NearFutureDateKept", item("<pubDate>" + soon(3 * 3600) + "</pubDate>"), 1, 0, Published, QDateTime::fromString(QString::fromLatin1(soon(3 * 3600)), Qt::RFC2822Date).toUTC().toString(Qt::ISODate).toLatin1()},
+        // Magnets that hide characters, or name no torrent, are no magnets; one in the description is found.
+        {"MagnetWithDirectionOverride", item("<link>magnet:?xt=urn:btih:" + QByteArray(40, 'a') + "&amp;dn=\u202e4pm.exe</link>"), 1, 0, Magnet, ""},
+        {"MagnetWithZeroWidthSpace", item("<enclosure url=\"magnet:?xt=urn:btih:\u200b" + QByteArray(40, 'a') + "\"/>"), 1, 0, Magnet, ""},
+        {"BareMagnet", item("<link>magnet:?</link>"), 1, 0, Magnet, ""},
+        {"MagnetNamingATorrent", item("<description>see magnet:?xt=urn:btih:" + QByteArray(40, 'A') + "&amp;dn=x here</description>"), 1, 0, Magnet, "magnet:?xt=urn:btih:" + QByteArray(40, 'A') + "&dn=x"},
         // clang-format on
     };
     for (const auto &row : rows) {
