@@ -79,7 +79,7 @@ bool isMagnetLink(QStringView address)
             ++i;
             continue;
         }
-        if (isHidden(c) || c.unicode() == 0xFEFF)
+        if (isHidden(c))
             return false;
     }
     for (const QStringView part : address.mid(8).split(QLatin1Char('&'))) {
