@@ -28,6 +28,7 @@ enum class ErrorCode {
     Corrupt,      // the answer arrived damaged: a broken chunk, a compressed body that does not inflate
     Truncated,    // the answer ended before its announced end
     Skipped,      // not asked: its host left earlier requests unanswered
+    Postponed,    // not asked: the site failed lately, or asked for a pause, and is asked again later
     Refused,      // the address or the input is not one we act on
     Changed,      // the stored value changed since it was read (the detail holds what is stored now)
 };
@@ -56,6 +57,7 @@ public:
     T &value() & { return std::get<0>(m_state); }
     T &&value() && { return std::get<0>(std::move(m_state)); }
     const T *operator->() const { return &value(); }
+    T value_or(T otherwise) const { return ok() ? value() : std::move(otherwise); }
     const Error &error() const { return std::get<1>(m_state); }
     // Whether it went well, without the value.
     Result<void> status() const;

@@ -45,6 +45,8 @@ QString reasonText(const Error &error)
         return QStringLiteral("回答不完整");
     case ErrorCode::Skipped:
         return QStringLiteral("站点无响应，已跳过");
+    case ErrorCode::Postponed:
+        return QStringLiteral("站点最近出错，稍后再试");
     case ErrorCode::Changed:
         return QStringLiteral("内容在读取后已被修改");
     case ErrorCode::Refused:

@@ -20,6 +20,10 @@ inline const QString UseGroup = QStringLiteral("字幕组");
 inline const QString UseEpisode = QStringLiteral("集数");
 inline const QString Utf8 = QStringLiteral("采用UTF-8的URL编码算法");
 inline const QString SiteSettings = QStringLiteral("BT平台设置");
+inline const QString AutoCheck = QStringLiteral("定时检查");
+inline const QString EveryPrefix = QStringLiteral("每 ");
+inline const QString MinutesSuffix = QStringLiteral(" 分钟");
+inline const QString AutoCheckMinutes = QStringLiteral("定时检查的间隔（分钟）");
 inline const QString Save = QStringLiteral("保存修改");
 inline const QString Add = QStringLiteral("加入条目");
 inline const QString Delete = QStringLiteral("删除");
@@ -54,6 +58,7 @@ inline const QString BackupKept = QStringLiteral("\n\n上次正常打开时的�
 inline const QString NotSaved = QStringLiteral("本条修改未能保存，原有内容保持不变。\n原因：%1");
 inline const QString NotAdded = QStringLiteral("新条目未能加入，输入的内容仍保留在编辑框中。\n原因：%1");
 inline const QString NotDeleted = QStringLiteral("本条内容未能删除。\n原因：%1");
+inline const QString NotStored = QStringLiteral("设置未能保存。\n原因：%1");
 inline const QString ChangedSinceLoaded =
     QStringLiteral("本条内容在载入后已在别处修改（如“已看完 → 集数+1”），保存会覆盖这些修改，因此未保存。\n"
                    "编辑框中的内容仍保留；请重新点击该条目，再改一次。");

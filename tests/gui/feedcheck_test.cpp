@@ -40,10 +40,10 @@ QStringList shown(QTreeWidget *results)
 } // namespace
 
 // 极影 reads the words in the code page: only their exact bytes find its feed, all else is a 404. 动漫花园 and 镜像
-// give one feed, the four answers at once. Entry 1 was last checked before its release came out, entry 2 after.
+// give one feed, the four answers at once. Entry 2's release was seen before.
 TEST_F(FeedCheckTest, StopsWhenToldFillsEachEntryWithItsSitesAnswersAndStepsAWatchedEpisodeOnce)
 {
-    FeedCheckWindow::setLimitsForTesting(FetchLimits{.perHost = 6});
+    Form1::setFeedLimitsForTesting(FetchLimits{.perHost = 6});
     HttpServer server;
     server.route("/plain", {.body = feed("plain.xml"), .together = 4});
     // As sent: QUrl writes escapes of letters and digits as the characters, which is the same address.
@@ -52,8 +52,8 @@ TEST_F(FeedCheckTest, StopsWhenToldFillsEachEntryWithItsSitesAnswersAndStepsAWat
     const QString base = QString::fromLatin1(server.url(""));
     makeDatabase({"insert into AD values ('1', '喵萌奶茶屋', '某作品', '9', '某作品', '')",
                   "insert into AD values ('2', '喵萌奶茶屋', '某作品S', '7.5', '某作品 旧', '')",
-                  "create table feedchecks (SearchN text primary key, checkedAt text)",
-                  "insert into feedchecks values ('某作品', '2024-06-15T11:00:00Z'), ('某作品S', '2024-06-02')",
+                  "create table seen (release text primary key, at text)",
+                  "insert into seen values ('btih:27d5482eebd075de44389774fce28c69f45c8a75', '')",
                   "alter table bt add column rssdata text", "alter table xd add column rssdata text"});
     exec(QStringList() << u("update bt set rssdata = '%1/gbk?k=' where btset = '极影'").arg(base)
                        << u("update bt set rssdata = '%1/plain?k=' where btset = '动漫花园'").arg(base)
@@ -73,6 +73,7 @@ TEST_F(FeedCheckTest, StopsWhenToldFillsEachEntryWithItsSitesAnswersAndStepsAWat
     EXPECT_TRUE(releases.size() == 1 && !releases[0].contains(u("、"))) << releases.join(u("\n")).toStdString();
     EXPECT_EQ(shown(window->results).filter(u("已停止")), QStringList(2, u("  已停止")));
 
+    exec({u("delete from seen where release not like 'btih:27d5%'")}); // what the stopped check showed
     w->Command9->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->check().running(); }, 10000));
     EXPECT_EQ(shown(window->results),
@@ -82,8 +83,10 @@ TEST_F(FeedCheckTest, StopsWhenToldFillsEachEntryWithItsSitesAnswersAndStepsAWat
                      "  |【喵萌奶茶屋】★04月新番★[某作品][08][1080p][繁體][招募翻譯]|极影"}));
     EXPECT_TRUE(window->windowTitle() == u("新集检查 — 1 部有新集") &&
                 window->progressText->text() == u("已检查 2 / 2"));
-    // Only the entry every site answered for is marked as checked now; the other keeps its time.
-    EXPECT_EQ(rows("select SearchN, checkedAt like '2024%' from feedchecks"), texts({"某作品|1", "某作品S|0"}));
+    // Shown in the open window: seen, and 新 no more.
+    EXPECT_EQ(
+        rows("select release from seen order by release"),
+        texts({"btih:27d5482eebd075de44389774fce28c69f45c8a75", "btih:86f7e437faa5a7fce15d1ddcb9eaeaea377667b8"}));
 
     // Watched: 7.5 becomes 8, once; an episode changed since the check is left alone.
     window->results->setCurrentItem(window->results->topLevelItem(1)->child(0));
@@ -127,6 +130,8 @@ TEST_F(FeedCheckTest, WhatOneWindowDidTheOtherNeitherUndoesNorMisplaces)
     w->Command9->click();
     FeedCheckWindow *window = w->feedCheckWindow();
     ASSERT_TRUE(window && QTest::qWaitFor([&] { return !window->check().running(); }, 10000));
+    EXPECT_EQ(shown(window->results).filter(u("  新|")).size(), 2);
+    EXPECT_EQ(window->windowTitle(), u("新集检查 — 2 部有新集"));
 
     // 已看完 on Alpha reaches the loaded fields; a note typed then is saved with the new episode.
     window->results->setCurrentItem(window->results->topLevelItem(0)->child(0));

@@ -75,9 +75,10 @@ TEST_F(Form1Test, StartsInItsFirstStateTabsInOrderAndTheFilteredFieldsTakeTheirC
     EXPECT_LT(w->sizeHint().width(), 1400);
     EXPECT_EQ(w->Combo2->itemData(5, Qt::ToolTipRole).toString(), QString(320, u'N'));
     // 删除 and 加入条目 are disabled, so Tab passes them.
-    const QStringList order =
-        texts({"List1", "Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Command1", "Command2", "Combo1",
-               "Command4", "Command9", "Combo2", "Check1", "Check2", "Check3", "Command6", "Command7", "Command8"});
+    const QStringList order = texts({"List1",    "Text1",    "Text2",    "Text3",  "Text4",     "Text5",
+                                     "Text6",    "Command1", "Command2", "Combo1", "Command4",  "Command9",
+                                     "Combo2",   "Check1",   "Check2",   "Check3", "autoCheck", "autoCheckMinutes",
+                                     "Command6", "Command7", "Command8"});
     w->List1->setFocus();
     for (const QString &name : order) {
         EXPECT_EQ(QApplication::focusWidget()->objectName(), name);

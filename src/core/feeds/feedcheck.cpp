@@ -1,13 +1,54 @@
 #include "feeds/feedcheck.h"
 
 #include "data/schema.h"
-#include "feeds/checktimes.h"
-#include "search/encoders.h"
+#include "entries/entrystore.h"
+#include "feeds/releasemarks.h"
+#include "search/addresses.h"
 #include "search/searchwords.h"
 
 #include <QUrl>
 
 #include <algorithm>
+
+namespace {
+std::function<void()> &beforeReading()
+{
+    static std::function<void()> wait;
+    return wait;
+}
+} // namespace
+
+void FeedCheck::setBeforeReadingForTesting(std::function<void()> wait)
+{
+    beforeReading() = std::move(wait);
+}
+
+Result<QList<CheckEntry>> entriesToCheck(const QList<qint64> &rows)
+{
+    Result<EntryListLines> lines = EntryStore::lines(EntryOrder::Num);
+    if (!lines)
+        return lines.error();
+    // In the list's first order, whatever order the rows come in.
+    const QSet<qint64> asked(rows.cbegin(), rows.cend());
+    QList<qint64> wanted;
+    QList<qsizetype> lineOf;
+    for (std::size_t i = 0; i < lines->rowIds.size(); ++i) {
+        if (rows.isEmpty() || asked.contains(lines->rowIds[i])) {
+            wanted << lines->rowIds[i];
+            lineOf << qsizetype(i);
+        }
+    }
+    const Result<QHash<qint64, SearchCopy>> copies = EntryStore::searchCopies(wanted);
+    if (!copies)
+        return copies.error();
+    QList<CheckEntry> entries;
+    for (qsizetype i = 0; i < wanted.size(); ++i) {
+        const auto copy = copies->constFind(wanted[i]);
+        if (copy != copies->cend())
+            entries.append({wanted[i], lines->lines[lineOf[i]], copy->subg, copy->SearchN, copy->Episode});
+    }
+    return entries;
+}
 
 Result<std::vector<SearchSite>> feedSites()
 {
@@ -24,25 +65,6 @@ Result<std::vector<SearchSite>> feedSites()
     return sites;
 }
 
-namespace {
-std::function<void()> &beforeReading()
-{
-    static std::function<void()> wait;
-    return wait;
-}
-} // namespace
-
-void FeedCheck::setBeforeReadingForTesting(std::function<void()> wait)
-{
-    beforeReading() = std::move(wait);
-}
-
-bool CheckedEntry::hasNew() const
-{
-    return std::any_of(found.list().cbegin(), found.list().cend(),
-                       [this](const FoundRelease &f) { return FeedCheck::isNew(*this, f.release); });
-}
-
 FeedCheck::FeedCheck(FetchLimits limits, QObject *parent) : QObject(parent), m_fetcher(limits), m_limits(limits)
 {
     m_limits.perHost = std::max(1, m_limits.perHost);
@@ -56,45 +78,50 @@ FeedCheck::~FeedCheck()
     m_readers.waitForDone();
 }
 
-void FeedCheck::start(const QList<CheckEntry> &entries, std::vector<SearchSite> sites, bool withGroup, bool withEpisode)
+void FeedCheck::start(const QList<CheckEntry> &entries, std::vector<SearchSite> sites, bool withGroup, bool withEpisode,
+                      const QSet<int> &postponed)
 {
     stop();
     m_entries.clear();
     m_sites.clear();
+    m_remembered.clear();
     for (const SearchSite &site : sites)
         m_sites << site.btset;
+    m_outcomes.assign(sites.size(), {});
     m_withGroup = withGroup;
-    m_startedAt = QDateTime::currentDateTimeUtc();
     m_waiting = 0;
     m_unreadBytes = 0;
     m_running = true;
-    const Result<QHash<QString, QDateTime>> previous = CheckTimes::read();
     for (const CheckEntry &entry : entries) {
         CheckedEntry &checked = m_entries.emplace_back();
         checked.entry = entry;
-        checked.previous = previous ? previous->value(entry.name.toString()) : QDateTime();
         bool number = false;
         const qint64 next = nextEpisodeText(entry.episode).value_or(QString()).toLongLong(&number);
         checked.next = number && next >= 0 ? next : -1;
+        if (checked.next >= 0) {
+            checked.waiting = int(sites.size());
+            m_waiting += checked.waiting;
+        }
     }
-    for (qsizetype e = 0; e < m_entries.size(); ++e) {
-        CheckedEntry &checked = m_entries[e];
-        if (checked.next < 0)
+    Q_EMIT started();
+    for (qsizetype e = 0; e < m_entries.size() && m_running; ++e) {
+        const CheckEntry &entry = m_entries[e].entry;
+        if (m_entries[e].next < 0)
             continue;
-        const CheckEntry &entry = checked.entry;
         const QString words = searchWords(entry.group, entry.name, entry.episode, withGroup, withEpisode);
-        checked.waiting = int(sites.size());
-        m_waiting += checked.waiting;
-        for (std::size_t s = 0; s < sites.size(); ++s) {
-            const QByteArray address = sites[s].rssdata.toUtf8() +
-                                       (sites[s].utf8.toInt() != 0 ? EncodeUtf8Url(words) : encodeCodePageUrl(words));
+        for (int s = 0; s < int(sites.size()); ++s) {
+            if (postponed.contains(s)) {
+                failed(int(e), s, failure(ErrorCode::Postponed));
+                continue;
+            }
+            const QByteArray address = siteQueryAddress(sites[s].rssdata, sites[s].utf8.toInt() != 0, words);
             const QString host = QUrl::fromEncoded(address).host();
             if (!m_queued.contains(host))
                 m_hosts << host;
-            m_queued[host].push_back({int(e), int(s), address});
+            m_queued[host].push_back({int(e), s, address});
         }
     }
-    if (m_waiting == 0) {
+    if (m_waiting == 0 && m_running) {
         m_running = false;
         Q_EMIT finished();
         return;
@@ -119,9 +146,14 @@ void FeedCheck::startRequests()
             ++m_started;
             ++m_startedPerHost[host];
             started = true;
-            m_fetcher.fetch(request.address, [this, host, request](const Result<FetchedAnswer> &answer) {
-                answered(host, request, answer);
-            });
+            // A feed answered before is asked whether it changed since.
+            FetchRequest ask{request.address, {}, {}};
+            if (m_memory) {
+                if (const auto before = m_memory->constFind(request.address); before != m_memory->cend())
+                    ask = {request.address, before->etag, before->lastModified};
+            }
+            m_fetcher.fetch(
+                ask, [this, host, request](const Result<FetchedAnswer> &answer) { answered(host, request, answer); });
         }
     }
 }
@@ -136,8 +168,7 @@ void FeedCheck::stop()
     m_startedPerHost.clear();
     m_started = 0;
     m_unreadBytes = 0;
-    if (std::exchange(m_running, false))
-        recordTimes();
+    m_running = false;
 }
 
 int FeedCheck::checkedCount() const
@@ -145,9 +176,16 @@ int FeedCheck::checkedCount() const
     return int(std::count_if(m_entries.cbegin(), m_entries.cend(), [](const auto &e) { return e.waiting == 0; }));
 }
 
-bool FeedCheck::isNew(const CheckedEntry &entry, const Release &release)
+void FeedCheck::failed(int entry, int site, const Error &why)
 {
-    return !entry.previous.isValid() || (release.published.isValid() && release.published > entry.previous);
+    SiteOutcome &outcome = m_outcomes[std::size_t(site)];
+    ++outcome.failed;
+    if (why.retryAfterSeconds >= 0)
+        outcome.retryAfterSeconds = std::max(outcome.retryAfterSeconds, why.retryAfterSeconds);
+    m_entries[entry].failed = true;
+    m_entries[entry].failures.append({site, why});
+    Q_EMIT siteFailed(entry, m_sites[site], why);
+    siteDone(entry);
 }
 
 void FeedCheck::answered(const QString &host, const Request &request, const Result<FetchedAnswer> &answer)
@@ -156,9 +194,15 @@ void FeedCheck::answered(const QString &host, const Request &request, const Resu
     if (--m_startedPerHost[host] <= 0)
         m_startedPerHost.remove(host);
     if (!answer) {
-        Q_EMIT siteFailed(request.entry, m_sites[request.site], answer.error());
-        m_entries[request.entry].failed = true;
-        siteDone(request.entry);
+        failed(request.entry, request.site, answer.error());
+        startRequests();
+        return;
+    }
+    if (answer->notModified) {
+        // The same feed as before: what it gave then.
+        const RememberedAnswer before = m_memory ? m_memory->value(request.address) : RememberedAnswer{};
+        m_remembered.insert(request.address, before);
+        merge(request.entry, request.site, {before.releases, before.leftOut});
         startRequests();
         return;
     }
@@ -166,8 +210,8 @@ void FeedCheck::answered(const QString &host, const Request &request, const Resu
     const QString group = m_withGroup ? m_entries[request.entry].entry.group.toString() : QString();
     const qint64 size = answer->body.size();
     m_unreadBytes += size;
-    m_readers.start([this, generation = m_generation, entry = request.entry, site = request.site, body = answer->body,
-                     next, group, size] {
+    m_readers.start([this, generation = m_generation, request, body = answer->body, etag = answer->etag,
+                     lastModified = answer->lastModified, next, group, size] {
         if (beforeReading())
             beforeReading()();
         Read read{readFeed(body)};
@@ -177,11 +221,13 @@ void FeedCheck::answered(const QString &host, const Request &request, const Resu
         }
         QMetaObject::invokeMethod(
             this,
-            [this, generation, entry, site, size, read = std::move(read)]() mutable {
+            [this, generation, request, etag, lastModified, size, read = std::move(read)]() mutable {
                 if (generation != m_generation)
                     return;
                 m_unreadBytes -= size;
-                merge(entry, site, std::move(read));
+                if (read.releases && !(etag.isEmpty() && lastModified.isEmpty()))
+                    m_remembered.insert(request.address, {etag, lastModified, read.releases.value(), read.leftOut});
+                merge(request.entry, request.site, std::move(read));
                 startRequests();
             },
             Qt::QueuedConnection);
@@ -191,17 +237,26 @@ void FeedCheck::answered(const QString &host, const Request &request, const Resu
 
 void FeedCheck::merge(int entry, int site, Read read)
 {
-    CheckedEntry &checked = m_entries[entry];
     if (!read.releases) {
-        checked.failed = true;
-        Q_EMIT siteFailed(entry, m_sites[site], read.releases.error());
-        siteDone(entry);
+        failed(entry, site, read.releases.error());
         return;
     }
+    ++m_outcomes[std::size_t(site)].answered;
+    CheckedEntry &checked = m_entries[entry];
     checked.answered = true;
     checked.found.countLeftOut(read.leftOut);
+    const qsizetype before = checked.found.size();
     for (const Release &release : read.releases.value())
         checked.found.add(release, m_sites[site], site);
+    // Those the user has not seen are new; a file that cannot be read leaves them all new.
+    QStringList keys;
+    for (qsizetype i = before; i < checked.found.size(); ++i)
+        keys << ReleaseMarks::keyOf(checked.found.list()[i].release);
+    const Result<QSet<QString>> seen = ReleaseMarks::seen(keys);
+    for (qsizetype i = before; i < checked.found.size(); ++i) {
+        if (!seen || !seen->contains(keys[i - before]))
+            checked.fresh.insert(int(i));
+    }
     if (!read.releases->isEmpty())
         Q_EMIT releasesFound(entry);
     siteDone(entry);
@@ -214,19 +269,6 @@ void FeedCheck::siteDone(int entry)
         Q_EMIT entryChecked(entry);
     if (m_waiting == 0 && m_running) {
         m_running = false;
-        recordTimes();
         Q_EMIT finished();
     }
-}
-
-void FeedCheck::recordTimes()
-{
-    // Only an entry every site answered for: a release on a site that failed would otherwise never be new.
-    QStringList names;
-    for (const CheckedEntry &checked : std::as_const(m_entries)) {
-        if (checked.answered && !checked.failed && checked.waiting == 0)
-            names << checked.entry.name.toString();
-    }
-    // A file that cannot be written only loses the marks of the next check.
-    (void)CheckTimes::write(names, m_startedAt);
 }

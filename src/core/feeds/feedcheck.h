@@ -6,10 +6,10 @@
 #include "result.h"
 #include "sites/sitestore.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QThreadPool>
 #include <QVariant>
@@ -34,16 +34,39 @@ struct CheckedEntry
     CheckEntry entry;
     qint64 next = -1;      // the episode looked for; -1 when the stored one is no number (nothing is asked)
     FoundReleases found;   // its releases, in order of arrival, each with its sites in the sites' order
-    QDateTime previous;    // when the entry was checked before; invalid when never
+    QSet<int> fresh;       // the releases the user had not seen when they were found, by index
     int waiting = 0;       // sites still to answer
     bool answered = false; // some site answered with a feed
     bool failed = false;   // some site gave no feed
-    bool hasNew() const;   // some release is new to this entry
+    QList<std::pair<int, Error>> failures; // the sites that gave none, by index, and why
+    bool hasNew() const { return !fresh.isEmpty(); }
 };
+
+// The entries of these rows as a check takes them, with their lines in the first order; every entry when no row
+// is given.
+Result<QList<CheckEntry>> entriesToCheck(const QList<qint64> &rows = {});
 
 // The sites whose feeds are asked: the built-in ones, then the custom ones, each in display order, those with a
 // feed address.
 Result<std::vector<SearchSite>> feedSites();
+
+// What a site's feed said for one query at the last check that read it: its validators, for asking whether
+// anything changed, and the releases it gave, which stand for its answer when nothing did.
+struct RememberedAnswer
+{
+    QByteArray etag, lastModified;
+    QList<Release> releases;
+    qsizetype leftOut = 0;
+};
+using FeedMemory = QHash<QByteArray, RememberedAnswer>;
+
+// How each site fared in a check: its answers, its failures, and the pause the last one asked for.
+struct SiteOutcome
+{
+    int answered = 0;
+    int failed = 0;
+    qint64 retryAfterSeconds = -1;
+};
 
 // The answers a check holds in memory before its readers have read them. Past this no request is started, so that
 // many large feeds arriving faster than they are read cannot fill the memory.
@@ -52,8 +75,8 @@ inline constexpr qint64 maxUnreadBytes = 16 * 1024 * 1024;
 // Asks every site's feed for each entry's next episode, a few requests at a time, and gathers the releases that
 // are that episode. Feeds are read, matched and cut to their newest releases on worker threads, as an answer of
 // some megabytes takes longer than a frame; the thread this lives on only merges what they kept, which costs the
-// same however large the feed. When the check ends, or is stopped, the entries that every site answered for are
-// recorded as checked at its start.
+// same however large the feed. With a memory of earlier answers it asks whether a feed changed, and a feed that
+// did not gives what it gave before.
 class FeedCheck : public QObject
 {
     Q_OBJECT
@@ -62,17 +85,23 @@ public:
     ~FeedCheck() override;
 
     // Starts afresh, ending a check still running. The words hold the group and the next episode when asked;
-    // a release counts when it names the next episode, and the group too when the words hold it.
-    void start(const QList<CheckEntry> &entries, std::vector<SearchSite> sites, bool withGroup, bool withEpisode);
+    // a release counts when it names the next episode, and the group too when the words hold it. Sites that are
+    // postponed are not asked: each entry notes them as failed.
+    void start(const QList<CheckEntry> &entries, std::vector<SearchSite> sites, bool withGroup, bool withEpisode,
+               const QSet<int> &postponed = {});
     // Drops every request still out: nothing of them arrives afterwards.
     void stop();
     bool running() const { return m_running; }
+    // The answers of earlier checks, asked about again; none when null. It must outlive the check.
+    void setMemory(const FeedMemory *memory) { m_memory = memory; }
+    // This check's answers that can be asked about again, and those that were the same as before.
+    const FeedMemory &remembered() const { return m_remembered; }
 
     const QList<CheckedEntry> &entries() const { return m_entries; }
+    const QStringList &sites() const { return m_sites; }
+    const std::vector<SiteOutcome> &outcomes() const { return m_outcomes; }
     // Entries every site has answered for (or that had nothing to ask).
     int checkedCount() const;
-    // Published since the entry's previous check; every release is new to an entry never checked before.
-    static bool isNew(const CheckedEntry &entry, const Release &release);
     // Bytes of answers waiting for a reader now.
     qint64 unreadBytes() const { return m_unreadBytes; }
     // Requests started and not yet answered.
@@ -81,6 +110,7 @@ public:
     static void setBeforeReadingForTesting(std::function<void()> wait);
 
 Q_SIGNALS:
+    void started();
     void releasesFound(int entry);
     void siteFailed(int entry, const QString &site, const Error &why);
     void entryChecked(int entry);
@@ -100,17 +130,19 @@ private:
 
     void startRequests();
     void answered(const QString &host, const Request &request, const Result<FetchedAnswer> &answer);
+    void failed(int entry, int site, const Error &why);
     void merge(int entry, int site, Read read);
     void siteDone(int entry);
-    void recordTimes();
 
     FeedFetcher m_fetcher;
     FetchLimits m_limits;
     QThreadPool m_readers;
     QList<CheckedEntry> m_entries;
     QStringList m_sites;
+    std::vector<SiteOutcome> m_outcomes;
     bool m_withGroup = false;
-    QDateTime m_startedAt;
+    const FeedMemory *m_memory = nullptr;
+    FeedMemory m_remembered;
     // Requests not yet started, by host, and the hosts in the order they were first asked.
     QHash<QString, std::deque<Request>> m_queued;
     QStringList m_hosts;

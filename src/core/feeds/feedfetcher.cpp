@@ -244,7 +244,7 @@ Result<FetchedAnswer> FeedFetcher::outcome(Job &job, bool cut) const
     const int status = statusOf(job.reply);
     if (status < 200 || status >= 300)
         return failure(ErrorCode::HttpStatus, QString::number(status));
-    return FetchedAnswer{std::move(job.body), cut, job.reply->rawHeader("Content-Type")};
+    return FetchedAnswer{std::move(job.body), cut, job.reply->rawHeader("Content-Type"), false, {}, {}};
 }
 
 void FeedFetcher::timerEvent(QTimerEvent *event)

@@ -31,6 +31,14 @@ struct FetchedAnswer
     QByteArray body;
     bool cut = false; // the answer was longer than maxBytes and body holds its first maxBytes
     QByteArray contentType;
+    bool notModified = false;
+    QByteArray etag, lastModified;
+};
+
+struct FetchRequest
+{
+    QByteArray address;
+    QByteArray etag, lastModified;
 };
 
 // Fetches feed addresses with GET, a few at a time, asynchronously on the thread it lives on. Proxies come from
@@ -49,6 +57,7 @@ public:
     // not http(s) or no valid URL, or one QUrl would change other than by writing escapes of unreserved characters
     // as the characters (the same address) and lower-casing the scheme, host and hex digits.
     quint64 fetch(const QByteArray &address, Callback done);
+    quint64 fetch(const FetchRequest &request, Callback done) { return fetch(request.address, std::move(done)); }
     // Drops every queued, running and answered request: none of their callbacks runs afterwards.
     void cancelAll();
     // The requests whose callbacks are still to come: queued, running, or answered and about to be told.

@@ -326,6 +326,15 @@ void readChannel(QXmlStreamReader &xml, QStringView plainNamespace, QList<Releas
 
 } // namespace
 
+QByteArray releaseAddress(const Release &release)
+{
+    for (const QString *address : {&release.magnet, &release.torrent, &release.link}) {
+        if (!address->isEmpty())
+            return address->toUtf8();
+    }
+    return {};
+}
+
 Result<QList<Release>> readFeed(const QByteArray &document)
 {
     const std::optional<QString> text = decodeDocument(document);

@@ -22,6 +22,10 @@ struct Release
     int leechers = -1;   // -1 unknown
 };
 
+// The address a release is handed on by, to the browser or the clipboard: its magnet link, which starts the
+// download by itself, else its torrent file, else its page; empty when it has none.
+QByteArray releaseAddress(const Release &release);
+
 // Longer titles are cut: no release name needs more, and the window shows them on one line.
 inline constexpr qsizetype maxTitleLength = 500;
 // Items past this many are not read: no site's feed has more, and the answer is held in memory whole.

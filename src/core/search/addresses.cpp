@@ -1,5 +1,7 @@
 #include "search/addresses.h"
 
+#include "search/encoders.h"
+
 #include <QUrl>
 
 namespace {
@@ -54,6 +56,11 @@ bool namesTorrent(QStringView part)
     return false;
 }
 } // namespace
+
+QByteArray siteQueryAddress(const QString &prefix, bool utf8, const QString &words)
+{
+    return prefix.toUtf8() + (utf8 ? EncodeUtf8Url(words) : encodeCodePageUrl(words));
+}
 
 bool isAddressPrefix(const QString &prefix)
 {

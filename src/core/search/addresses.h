@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -9,6 +10,10 @@
 // A search or feed address prefix as the site settings take it: http:// or https://, ending in "=" for the
 // search words, with no blank or control character anywhere (a line break would split it into two addresses).
 bool isAddressPrefix(const QString &prefix);
+
+// The address of a site's search page, or of its feed, for these words: the site's prefix and the words
+// percent-encoded as the site reads them, in UTF-8 or in the code page. The search and the feed check both ask by it.
+QByteArray siteQueryAddress(const QString &prefix, bool utf8, const QString &words);
 
 // What keeps an address from being opened, the first found in this order.
 enum class AddressFault {

@@ -1,6 +1,7 @@
 #include "feedcheck/feedcheckwindow.h"
 
 #include "data/datafile.h"
+#include "data/module1.h"
 #include "entries/entrystore.h"
 #include "platform/browser.h"
 #include "platform/messagebox.h"
@@ -31,12 +32,6 @@ constexpr int EntryRole = Qt::UserRole;
 constexpr int ReleaseRole = Qt::UserRole + 1;
 enum Column { TitleColumn, NewColumn, SizeColumn, TimeColumn, SeedersColumn, SitesColumn };
 
-std::optional<FetchLimits> &limitsForTesting()
-{
-    static std::optional<FetchLimits> limits;
-    return limits;
-}
-
 // Every line knows its entry and its release (-1 for a group or a note), as the item texts are plain text only.
 QTreeWidgetItem *lineOf(int entry, int release)
 {
@@ -48,12 +43,11 @@ QTreeWidgetItem *lineOf(int entry, int release)
 
 } // namespace
 
-FeedCheckWindow::FeedCheckWindow(QWidget *owner) : QWidget(owner, Qt::Window)
+FeedCheckWindow::FeedCheckWindow(Watcher *watcher, QWidget *owner) : QWidget(owner, Qt::Window), m_watcher(watcher)
 {
     setObjectName(QStringLiteral("FeedCheckWindow"));
     setWindowTitle(WindowTitle);
     setAttribute(Qt::WA_DeleteOnClose);
-    m_check = new FeedCheck(limitsForTesting().value_or(FetchLimits{}), this);
 
     results = named<QTreeWidget>("results");
     results->setColumnCount(int(std::size(Columns)));
@@ -98,10 +92,10 @@ FeedCheckWindow::FeedCheckWindow(QWidget *owner) : QWidget(owner, Qt::Window)
         results->setUpdatesEnabled(true);
     });
     connect(stopButton, &QPushButton::clicked, this, [this] {
-        m_check->stop();
+        m_watcher->stop();
         // Every entry still waiting for a site says it was not checked to the end.
-        for (int entry = 0; entry < m_check->entries().size(); ++entry) {
-            if (m_check->entries().at(entry).waiting > 0)
+        for (int entry = 0; entry < check().entries().size(); ++entry) {
+            if (check().entries().at(entry).waiting > 0)
                 addNote(entry, Stopped);
         }
         showProgress();
@@ -120,44 +114,35 @@ FeedCheckWindow::FeedCheckWindow(QWidget *owner) : QWidget(owner, Qt::Window)
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this, &FeedCheckWindow::checkAgain);
 
-    connect(m_check, &FeedCheck::releasesFound, this, &FeedCheckWindow::showReleases);
-    connect(m_check, &FeedCheck::siteFailed, this, [this](int entry, const QString &site, const Error &why) {
+    const FeedCheck *shown = &check();
+    connect(shown, &FeedCheck::started, this, &FeedCheckWindow::rebuild);
+    connect(shown, &FeedCheck::releasesFound, this, &FeedCheckWindow::showReleases);
+    connect(shown, &FeedCheck::siteFailed, this, [this](int entry, const QString &site, const Error &why) {
         addNote(entry, SiteFailed.arg(site, reasonText(why)));
     });
-    connect(m_check, &FeedCheck::entryChecked, this, [this](int entry) {
-        // When no site answered, the sites' lines say why, and nothing more can be said.
-        const CheckedEntry &checked = m_check->entries().at(entry);
-        if (checked.found.isEmpty() && checked.answered)
-            addNote(entry, NothingFound.arg(checked.next));
-        if (checked.found.leftOut() > 0)
-            addNote(entry, LeftOut.arg(checked.found.leftOut()).arg(maxReleasesPerEntry));
-        refreshSoon();
-    });
-    connect(m_check, &FeedCheck::finished, this, &FeedCheckWindow::showProgress);
+    connect(shown, &FeedCheck::entryChecked, this, &FeedCheckWindow::entryDone);
+    connect(shown, &FeedCheck::finished, this, &FeedCheckWindow::showProgress);
+    // The check running, or the last one, as it stands.
+    rebuild();
     results->setFocus();
 }
 
-void FeedCheckWindow::setLimitsForTesting(std::optional<FetchLimits> limits)
+void FeedCheckWindow::start(const QList<qint64> &rows)
 {
-    limitsForTesting() = limits;
+    if (const Done started = m_watcher->checkNow(rows); !started)
+        MessageBox::show(this, CannotCheck.arg(reasonText(started.error())), RefusalTitle);
 }
 
-void FeedCheckWindow::start(const QList<CheckEntry> &entries, bool withGroup, bool withEpisode)
+void FeedCheckWindow::rebuild()
 {
-    Result<std::vector<SearchSite>> sites = feedSites();
-    start(entries, sites ? std::move(sites).value() : std::vector<SearchSite>{}, withGroup, withEpisode);
-}
-
-void FeedCheckWindow::start(const QList<CheckEntry> &entries, std::vector<SearchSite> sites, bool withGroup,
-                            bool withEpisode)
-{
-    m_check->stop();
+    const QList<CheckedEntry> &entries = check().entries();
     results->clear();
     m_groups.clear();
     m_shown.fill(0, entries.size());
     m_stepped.clear();
+    m_unmarked.clear();
     m_pickedFirst = false;
-    if (sites.empty()) {
+    if (check().sites().isEmpty() && !entries.isEmpty()) {
         QTreeWidgetItem *note = lineOf(-1, -1);
         note->setText(TitleColumn, NoSites);
         results->addTopLevelItem(note);
@@ -165,23 +150,43 @@ void FeedCheckWindow::start(const QList<CheckEntry> &entries, std::vector<Search
     }
     // All at once: one by one, the view would lay itself out again for every entry.
     for (int entry = 0; entry < entries.size(); ++entry)
-        m_groups.emplace_back(lineOf(entry, -1))->setText(TitleColumn, entries[entry].line);
+        m_groups.emplace_back(lineOf(entry, -1))->setText(TitleColumn, entries[entry].entry.line);
     results->addTopLevelItems(m_groups);
     for (QTreeWidgetItem *group : std::as_const(m_groups))
         group->setFirstColumnSpanned(true);
     results->expandAll();
-    m_check->start(entries, std::move(sites), withGroup, withEpisode);
+    // What the check knows already: a check shown after it ended shows all it found and why sites failed.
     for (int entry = 0; entry < entries.size(); ++entry) {
-        if (m_check->entries().at(entry).next < 0)
+        const CheckedEntry &checked = entries[entry];
+        if (checked.next < 0)
             addNote(entry, NoEpisode);
+        if (!checked.found.isEmpty())
+            showReleases(entry);
+        for (const auto &[site, why] : checked.failures)
+            addNote(entry, SiteFailed.arg(check().sites().value(site), reasonText(why)));
+        if (checked.next >= 0 && checked.waiting == 0)
+            entryDone(entry);
+        else if (checked.waiting > 0 && !check().running())
+            addNote(entry, Stopped);
     }
     showProgress();
     currentChanged();
 }
 
+void FeedCheckWindow::entryDone(int entry)
+{
+    // When no site answered, the sites' lines say why, and nothing more can be said.
+    const CheckedEntry &checked = check().entries().at(entry);
+    if (checked.found.isEmpty() && checked.answered)
+        addNote(entry, NothingFound.arg(checked.next));
+    if (checked.found.leftOut() > 0)
+        addNote(entry, LeftOut.arg(checked.found.leftOut()).arg(maxReleasesPerEntry));
+    refreshSoon();
+}
+
 void FeedCheckWindow::showReleases(int entry)
 {
-    const CheckedEntry &checked = m_check->entries().at(entry);
+    const CheckedEntry &checked = check().entries().at(entry);
     QTreeWidgetItem *group = m_groups.at(entry);
     // A release keeps its line: later sites add lines after it, or fill in what it lacked.
     for (int i = 0; i < checked.found.size(); ++i) {
@@ -191,10 +196,11 @@ void FeedCheckWindow::showReleases(int entry)
             item = lineOf(entry, i);
             group->insertChild(i, item);
             ++m_shown[entry];
+            m_unmarked << found.release;
         }
         const Release &release = found.release;
         item->setText(TitleColumn, release.title);
-        item->setText(NewColumn, FeedCheck::isNew(checked, release) ? New : QString());
+        item->setText(NewColumn, checked.fresh.contains(i) ? New : QString());
         item->setText(SizeColumn, release.size >= 0 ? locale().formattedDataSize(release.size) : QString());
         item->setText(TimeColumn, release.published.isValid()
                                       ? release.published.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
@@ -206,7 +212,22 @@ void FeedCheckWindow::showReleases(int entry)
     if (!std::exchange(m_pickedFirst, true) && current().second < 0)
         results->setCurrentItem(group->child(0));
     currentChanged();
+    markShownSeen();
     refreshSoon();
+}
+
+void FeedCheckWindow::markShownSeen()
+{
+    // A release shown in the open window has been seen; one found while the window is hidden, not yet.
+    if (!isVisible() || m_unmarked.isEmpty())
+        return;
+    (void)m_watcher->markSeen(std::exchange(m_unmarked, {}));
+}
+
+void FeedCheckWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    markShownSeen();
 }
 
 void FeedCheckWindow::addNote(int entry, const QString &text)
@@ -231,12 +252,12 @@ void FeedCheckWindow::refreshSoon()
 
 void FeedCheckWindow::showProgress()
 {
-    const QList<CheckedEntry> &entries = m_check->entries();
-    const int checked = m_check->checkedCount();
+    const QList<CheckedEntry> &entries = check().entries();
+    const int checked = check().checkedCount();
     progress->setMaximum(std::max<int>(1, int(entries.size())));
     progress->setValue(entries.isEmpty() ? 1 : checked);
     progressText->setText(Progress.arg(checked).arg(entries.size()));
-    stopButton->setEnabled(m_check->running());
+    stopButton->setEnabled(check().running());
     const auto withNews =
         std::count_if(entries.cbegin(), entries.cend(), [](const CheckedEntry &e) { return e.hasNew(); });
     setWindowTitle(withNews > 0 ? TitleWithCount.arg(withNews) : WindowTitle);
@@ -250,24 +271,16 @@ std::pair<int, int> FeedCheckWindow::current() const
     return {item->data(0, EntryRole).toInt(), item->data(0, ReleaseRole).toInt()};
 }
 
-QByteArray FeedCheckWindow::currentAddress() const
+const Release *FeedCheckWindow::currentRelease() const
 {
     const auto [entry, index] = current();
-    if (index < 0)
-        return {};
-    // A magnet link starts the download by itself; else the torrent file, else the release's page.
-    const Release &release = m_check->entries().at(entry).found.list().at(index).release;
-    for (const QString *address : {&release.magnet, &release.torrent, &release.link}) {
-        if (!address->isEmpty())
-            return address->toUtf8();
-    }
-    return {};
+    return index < 0 ? nullptr : &check().entries().at(entry).found.list().at(index).release;
 }
 
 void FeedCheckWindow::currentChanged()
 {
     const auto [entry, index] = current();
-    const bool linked = !currentAddress().isEmpty();
+    const bool linked = currentRelease() && !releaseAddress(*currentRelease()).isEmpty();
     openButton->setEnabled(linked);
     copyButton->setEnabled(linked);
     watchedButton->setEnabled(index >= 0 && !m_stepped.contains(entry));
@@ -275,9 +288,11 @@ void FeedCheckWindow::currentChanged()
 
 void FeedCheckWindow::openRelease()
 {
-    const QByteArray address = currentAddress();
+    const Release *release = currentRelease();
+    const QByteArray address = release ? releaseAddress(*release) : QByteArray();
     if (address.isEmpty())
         return;
+    (void)m_watcher->markSeen({*release});
     // Only web pages and magnet links: anything else in a feed (a file, an option for the opener) is refused.
     if (!isOpenableAddress(address, true)) {
         const QString why = reasonText(failure(ErrorCode::Refused));
@@ -289,8 +304,12 @@ void FeedCheckWindow::openRelease()
 
 void FeedCheckWindow::copyAddress()
 {
-    if (const QByteArray address = currentAddress(); !address.isEmpty())
-        QGuiApplication::clipboard()->setText(QString::fromUtf8(address));
+    const Release *release = currentRelease();
+    const QByteArray address = release ? releaseAddress(*release) : QByteArray();
+    if (address.isEmpty())
+        return;
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(address));
+    (void)m_watcher->markSeen({*release});
 }
 
 void FeedCheckWindow::stepEpisode()
@@ -298,7 +317,7 @@ void FeedCheckWindow::stepEpisode()
     const auto [entry, index] = current();
     if (index < 0 || m_stepped.contains(entry))
         return;
-    const CheckEntry &checked = m_check->entries().at(entry).entry;
+    const CheckEntry &checked = check().entries().at(entry).entry;
     const Result<EntryStore::SteppedEpisode> stepped =
         EntryStore::stepEpisode({checked.row, checked.name, checked.group}, checked.episode);
     if (!stepped) {
@@ -311,6 +330,7 @@ void FeedCheckWindow::stepEpisode()
         return;
     }
     m_stepped.insert(entry);
+    (void)m_watcher->markSeen({*currentRelease()});
     addNote(entry, Stepped.arg(stepped->episode));
     currentChanged();
     Q_EMIT episodeStepped();
@@ -318,6 +338,8 @@ void FeedCheckWindow::stepEpisode()
 
 void FeedCheckWindow::closeEvent(QCloseEvent *event)
 {
-    m_check->stop();
+    // The user's own check ends with its window; one on schedule goes on and is kept.
+    if (check().running() && !m_watcher->checkWasScheduled())
+        m_watcher->stop();
     QWidget::closeEvent(event);
 }

@@ -4,6 +4,8 @@
 #include "data/module1.h"
 #include "data/schema.h"
 #include "feedcheck/feedcheckwindow.h"
+#include "feeds/releasemarks.h"
+#include "feeds/watcher.h"
 #include "mainwindow/jetoffer.h"
 #include "platform/browser.h"
 #include "platform/messagebox.h"
@@ -29,6 +31,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -38,10 +41,26 @@ namespace {
 // At start-up a busy file is tried again and again, each time waited for only this long.
 constexpr int ShortBusyWaitMs = 100;
 constexpr int StartRetryMs = 400;
+
+std::optional<FetchLimits> &feedLimitsForTesting()
+{
+    static std::optional<FetchLimits> limits;
+    return limits;
+}
 } // namespace
 
-Form1::Form1(QWidget *parent) : QWidget(parent)
+void Form1::setFeedLimitsForTesting(std::optional<FetchLimits> limits)
 {
+    feedLimitsForTesting() = limits;
+}
+
+Form1::Form1(Watcher *watcher, QWidget *parent) : QWidget(parent)
+{
+    if (!watcher) {
+        m_ownWatcher = std::make_unique<Watcher>(feedLimitsForTesting().value_or(FetchLimits{}));
+        watcher = m_ownWatcher.get();
+    }
+    m_watcher = watcher;
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(WindowTitle);
     createControls();
@@ -76,6 +95,13 @@ void Form1::createControls()
     Check2 = named<QCheckBox>("Check2", UseEpisode);
     Check2->setChecked(true);
     Check1 = named<QCheckBox>("Check1", Utf8);
+    autoCheck = named<QCheckBox>("autoCheck", AutoCheck);
+    autoCheckMinutes = named<QSpinBox>("autoCheckMinutes");
+    autoCheckMinutes->setRange(Watcher::MinMinutes, Watcher::MaxMinutes);
+    autoCheckMinutes->setValue(Watcher::DefaultMinutes);
+    autoCheckMinutes->setPrefix(EveryPrefix);
+    autoCheckMinutes->setSuffix(MinutesSuffix);
+    autoCheckMinutes->setAccessibleName(AutoCheckMinutes);
     Command8 = named<QPushButton>("Command8", SiteSettings);
     Label7 = named<QLabel>("Label7", Credit);
 
@@ -134,8 +160,13 @@ void Form1::layOutControls()
     checks->addWidget(Check1);
     checks->addStretch(1);
     searchArea->addLayout(checks, 1, 0, 1, 2);
-    searchArea->addWidget(Command8, 2, 0);
-    searchArea->addWidget(Label7, 2, 1);
+    auto *schedule = new QHBoxLayout;
+    schedule->addWidget(autoCheck);
+    schedule->addWidget(autoCheckMinutes);
+    schedule->addStretch(1);
+    searchArea->addLayout(schedule, 2, 0, 1, 3);
+    searchArea->addWidget(Command8, 3, 0);
+    searchArea->addWidget(Label7, 3, 1);
     searchArea->setColumnStretch(0, 1);
 
     auto *listControls = new QHBoxLayout(Frame4);
@@ -172,8 +203,9 @@ void Form1::layOutControls()
     resize(860, 560);
 
     // The keyboard walks the controls in this order.
-    QWidget *const order[] = {List1,    Text1,  Text2,    Text3,  Text4,  Text5,  Text6,  Command1, Command3, Command5,
-                              Command2, Combo1, Command4, Combo2, Check1, Check2, Check3, Command6, Command7, Command8};
+    QWidget *const order[] = {
+        List1,  Text1,    Text2,  Text3,  Text4,  Text5,  Text6,     Command1,         Command3, Command5, Command2,
+        Combo1, Command4, Combo2, Check1, Check2, Check3, autoCheck, autoCheckMinutes, Command6, Command7, Command8};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     setTabOrder(Command4, Command9);
@@ -192,6 +224,23 @@ void Form1::wireHandlers()
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+    // Scheduled checks, and the words they ask with.
+    connect(autoCheck, &QCheckBox::toggled, this, [this](bool on) {
+        if (const Done stored = m_watcher->setOn(on); !stored)
+            MessageBox::show(this, NotStored.arg(reasonText(stored.error())), RefusalTitle);
+        showWatchSettings();
+    });
+    connect(autoCheckMinutes, &QSpinBox::valueChanged, this, [this](int minutes) {
+        if (minutes == m_watcher->minutes())
+            return;
+        if (const Done stored = m_watcher->setMinutes(minutes); !stored)
+            MessageBox::show(this, NotStored.arg(reasonText(stored.error())), RefusalTitle);
+        showWatchSettings();
+    });
+    for (QCheckBox *option : {Check3, Check2})
+        connect(option, &QCheckBox::toggled, this,
+                [this] { m_watcher->setSearchOptions(Check3->isChecked(), Check2->isChecked()); });
+    connect(m_watcher, &Watcher::changed, this, &Form1::showUnseenMarks);
     Label7->installEventFilter(this);
     addShortcuts();
 
@@ -310,6 +359,36 @@ void Form1::startUsingFile()
     m_siteTable = Schema::BuiltIn;
     m_siteName = FirstSite;
     rebuildSiteChoice();
+    m_watcher->setSearchOptions(Check3->isChecked(), Check2->isChecked());
+    m_watcher->begin();
+    showWatchSettings();
+}
+
+void Form1::showWatchSettings()
+{
+    const QSignalBlocker quietCheck(autoCheck), quietMinutes(autoCheckMinutes);
+    autoCheck->setChecked(m_watcher->isOn());
+    autoCheckMinutes->setValue(m_watcher->minutes());
+}
+
+void Form1::showUnseenMarks()
+{
+    // Bold lines only: the line's text stays as it is.
+    const Result<QSet<qint64>> unseen = ReleaseMarks::rowsWithUnseen();
+    QFont plain = List1->font(), bold = plain;
+    bold.setBold(true);
+    for (const int line : std::exchange(m_boldLines, {})) {
+        if (QListWidgetItem *item = List1->item(line))
+            item->setFont(plain);
+    }
+    if (!unseen || unseen->isEmpty())
+        return;
+    for (std::size_t line = 0; line < m_lineRowIds.size(); ++line) {
+        if (unseen->contains(m_lineRowIds[line])) {
+            List1->item(int(line))->setFont(bold);
+            m_boldLines << int(line);
+        }
+    }
 }
 
 void Form1::ClearFields()
@@ -345,7 +424,9 @@ void Form1::fillList(const QString &orderText, bool emptyMeansFirst)
         List1->addItems(read->lines);
         m_lineRowIds = std::move(read).value().rowIds;
     }
+    m_boldLines.clear();
     m_filling = false;
+    showUnseenMarks();
 }
 
 void Form1::RefreshList()

@@ -9,6 +9,8 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <memory>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -18,7 +20,10 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QSpinBox;
 class QTimer;
+class Watcher;
+struct FetchLimits;
 class Form2;
 class FeedCheckWindow;
 
@@ -28,8 +33,14 @@ class Form1 : public QWidget
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    // The feed checks are the watcher's; without one the window makes its own.
+    explicit Form1(Watcher *watcher = nullptr, QWidget *parent = nullptr);
     ~Form1() override;
+    Watcher &watcher() const { return *m_watcher; }
+    // Opens "新集检查" on the check running, or the last one, without starting one.
+    void showFeedCheck();
+    // Tests make the window's own watcher wait less for a site that never answers.
+    static void setFeedLimitsForTesting(std::optional<FetchLimits> limits);
 
     // Start-up: the list in the "序号" order, the site choice, the current site "极影".
     void Form_Load();
@@ -63,38 +74,40 @@ public:
     FeedCheckWindow *feedCheckWindow() const;
 
     // Controls, named as the rest of the program refers to them.
-    QFrame *Frame1;        // the edit fields of one entry
-    QFrame *Frame2;        // holds Frame3, Frame4 and the entry list
-    QFrame *Frame3;        // the site and search area
-    QFrame *Frame4;        // the list controls
-    QComboBox *Combo2;     // the search site
-    QPushButton *Command4; // "搜索动画资源"
-    QPushButton *Command9; // "检查新集": the feed check of the selected entries, or of all
-    QCheckBox *Check3;     // "字幕组": the group takes part in the search words
-    QCheckBox *Check2;     // "集数": the next episode takes part in the search words
-    QCheckBox *Check1;     // "采用UTF-8的URL编码算法": the current site's encoding
-    QPushButton *Command8; // "BT平台设置"
-    QLabel *Label7;        // the credit line
-    QComboBox *Combo1;     // the sort order of the entry list
-    QPushButton *Command2; // "保存修改"
-    QPushButton *Command5; // "加入条目"
-    QPushButton *Command3; // "删除"
-    QPushButton *Command1; // "新增"
-    QListWidget *List1;    // the entry list
-    QLineEdit *Text1;      // 序号 (num)
-    QLineEdit *Text2;      // 字幕组 (subg)
-    QLineEdit *Text3;      // 搜索名 (SearchN)
-    QLineEdit *Text4;      // 集数 (Episode)
-    QLineEdit *Text5;      // 原作名 (AnimeN)
-    QLineEdit *Text6;      // 备注 (Other)
-    QLabel *Label1;        // "字幕组"
-    QLabel *Label2;        // "搜索名"
-    QLabel *Label3;        // "原作名"
-    QLabel *Label4;        // "集数"
-    QLabel *Label5;        // "备注"
-    QLabel *Label6;        // "序号"
-    QPushButton *Command6; // "集数+1"
-    QPushButton *Command7; // "集数-1"
+    QFrame *Frame1;             // the edit fields of one entry
+    QFrame *Frame2;             // holds Frame3, Frame4 and the entry list
+    QFrame *Frame3;             // the site and search area
+    QFrame *Frame4;             // the list controls
+    QComboBox *Combo2;          // the search site
+    QPushButton *Command4;      // "搜索动画资源"
+    QPushButton *Command9;      // "检查新集": the feed check of the selected entries, or of all
+    QCheckBox *Check3;          // "字幕组": the group takes part in the search words
+    QCheckBox *Check2;          // "集数": the next episode takes part in the search words
+    QCheckBox *Check1;          // "采用UTF-8的URL编码算法": the current site's encoding
+    QCheckBox *autoCheck;       // "定时检查": the feeds checked on schedule
+    QSpinBox *autoCheckMinutes; // "每 N 分钟": the pause between scheduled checks
+    QPushButton *Command8;      // "BT平台设置"
+    QLabel *Label7;             // the credit line
+    QComboBox *Combo1;          // the sort order of the entry list
+    QPushButton *Command2;      // "保存修改"
+    QPushButton *Command5;      // "加入条目"
+    QPushButton *Command3;      // "删除"
+    QPushButton *Command1;      // "新增"
+    QListWidget *List1;         // the entry list
+    QLineEdit *Text1;           // 序号 (num)
+    QLineEdit *Text2;           // 字幕组 (subg)
+    QLineEdit *Text3;           // 搜索名 (SearchN)
+    QLineEdit *Text4;           // 集数 (Episode)
+    QLineEdit *Text5;           // 原作名 (AnimeN)
+    QLineEdit *Text6;           // 备注 (Other)
+    QLabel *Label1;             // "字幕组"
+    QLabel *Label2;             // "搜索名"
+    QLabel *Label3;             // "原作名"
+    QLabel *Label4;             // "集数"
+    QLabel *Label5;             // "备注"
+    QLabel *Label6;             // "序号"
+    QPushButton *Command6;      // "集数+1"
+    QPushButton *Command7;      // "集数-1"
 
     // The group, search name and episode of each selected line, by line position, as the last click found them.
     QHash<int, QVariant> SelSubG;
@@ -120,10 +133,13 @@ private:
     void dropQueuedSearches();
     // The entry the six edit fields hold.
     AnimeEntry fieldsEntry() const;
-    // Checks the feeds of these rows, their values read afresh.
-    void checkFeeds(const QList<qint64> &rows);
     // Reads the group, search name and episode of every selected line, for the search.
     void copySelection();
+    // The lines of entries with a release the user has not seen are bold.
+    void showUnseenMarks();
+    // 定时检查 and its minutes as the watcher has them.
+    void showWatchSettings();
+    FeedCheckWindow *openFeedCheck();
 
     // The search address prefix of the current site.
     QString SiteUrl;
@@ -142,4 +158,7 @@ private:
     QTimer *m_searchTimer = nullptr;
     QLabel *m_waitNote = nullptr; // says the window waits for the file
     QPointer<FeedCheckWindow> m_feedCheck;
+    std::unique_ptr<Watcher> m_ownWatcher;
+    Watcher *m_watcher;
+    QList<int> m_boldLines;
 };

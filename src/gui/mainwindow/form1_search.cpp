@@ -120,7 +120,7 @@ void Form1::Command4_Click()
             continue;
         const QString words =
             searchWords(SelSubG.value(line), SelSearchN.value(line), SelEpisode.value(line), withGroup, withEpisode);
-        addresses << prefix + (utf8 ? EncodeUtf8Url(words) : encodeCodePageUrl(words));
+        addresses << siteQueryAddress(SiteUrl, utf8, words);
     }
     if (addresses.isEmpty())
         return;

@@ -36,39 +36,19 @@ Form2 *Form1::settingsWindow() const
 
 void Form1::Command9_Click()
 {
-    QList<int> lines;
-    for (const QModelIndex &index : List1->selectionModel()->selectedRows())
-        lines << index.row();
-    if (lines.isEmpty()) {
-        for (int line = 0; line < List1->count(); ++line)
-            lines << line;
-    }
-    std::sort(lines.begin(), lines.end());
     QList<qint64> rows;
-    for (const int line : lines)
-        rows << rowIdOfLine(line);
-    checkFeeds(rows);
+    for (const QModelIndex &index : List1->selectionModel()->selectedRows())
+        rows << rowIdOfLine(index.row());
+    // The selected entries, or every entry when none is selected.
+    std::sort(rows.begin(), rows.end());
+    openFeedCheck()->start(rows);
 }
 
-void Form1::checkFeeds(const QList<qint64> &rows)
+FeedCheckWindow *Form1::openFeedCheck()
 {
-    // The values as stored now, each from its row; a file that cannot be read says why, as every change does.
-    const Result<QHash<qint64, SearchCopy>> copies = EntryStore::searchCopies(rows);
-    Result<std::vector<SearchSite>> sites = copies ? feedSites() : copies.error();
-    if (!sites) {
-        MessageBox::show(this, FeedCheckText::CannotCheck.arg(reasonText(sites.error())), Form1Text::RefusalTitle);
-        return;
-    }
-    QList<CheckEntry> entries;
-    for (const qint64 row : rows) {
-        const auto found = copies->constFind(row);
-        const auto line = std::find(m_lineRowIds.cbegin(), m_lineRowIds.cend(), row) - m_lineRowIds.cbegin();
-        if (found != copies->cend() && line < List1->count())
-            entries.append({row, List1->item(int(line))->text(), found->subg, found->SearchN, found->Episode});
-    }
     const bool opening = !m_feedCheck;
     if (opening) {
-        m_feedCheck = new FeedCheckWindow(this);
+        m_feedCheck = new FeedCheckWindow(m_watcher, this);
         connect(m_feedCheck, &FeedCheckWindow::episodeStepped, this, &Form1::followStoredEntries);
         connect(m_feedCheck, &FeedCheckWindow::checkAgain, this, &Form1::Command9_Click);
     }
@@ -77,7 +57,12 @@ void Form1::checkFeeds(const QList<qint64> &rows)
         WindowOrder::placeBeside(m_feedCheck, this);
     m_feedCheck->raise();
     m_feedCheck->activateWindow();
-    m_feedCheck->start(entries, std::move(sites).value(), Check3->isChecked(), Check2->isChecked());
+    return m_feedCheck;
+}
+
+void Form1::showFeedCheck()
+{
+    openFeedCheck();
 }
 
 FeedCheckWindow *Form1::feedCheckWindow() const
