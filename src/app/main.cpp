@@ -1,9 +1,12 @@
+#include "feeds/watcher.h"
 #include "import/readerprocess.h"
 #include "mainwindow/form1.h"
+#include "tray/traypresence.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QSystemTrayIcon>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
@@ -20,7 +23,14 @@ int main(int argc, char *argv[])
     QTranslator toolkitTexts;
     if (toolkitTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&toolkitTexts);
-    Form1 window;
-    window.show();
+    // The checks belong to the program, not to a window: they go on while the window is hidden in the tray.
+    Watcher watcher;
+    Form1 window(&watcher);
+    // Started with the session: hidden, with the tray icon shown, when there is a tray.
+    const bool hidden = QApplication::arguments().contains(QStringLiteral("--minimized")) &&
+                        QSystemTrayIcon::isSystemTrayAvailable();
+    TrayPresence tray(&watcher, &window, hidden);
+    if (!hidden)
+        window.show();
     return QApplication::exec();
 }

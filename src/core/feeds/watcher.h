@@ -63,6 +63,8 @@ public:
 
     // Checks these rows (every entry when none) now, as the user asked: nothing is announced.
     Done checkNow(const QList<qint64> &rows = {});
+    // Checks every entry now as if it were due: what it finds not announced before is announced.
+    Done checkOnScheduleNow() { return run({}, true); }
     // Ends the check running; what it found so far stays.
     void stop();
     // The check running, or the last one.
