@@ -8,7 +8,7 @@ seconds=${KORVANE_FUZZ_SECONDS:-20}
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKORVANE_FUZZ=ON -DKORVANE_TESTS=OFF -DKORVANE_BENCH=OFF >/dev/null
-targets=(fuzz_encoders fuzz_episode fuzz_feedreader)
+targets=(fuzz_encoders fuzz_episode fuzz_feedreader fuzz_httpanswer)
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]}"
 
 for target in "${targets[@]}"; do
@@ -20,6 +20,8 @@ for target in "${targets[@]}"; do
     extra=()
     if [ "$target" = fuzz_feedreader ]; then
         extra=(-dict=fuzz/feedreader.dict tests/data/feeds)
+    elif [ "$target" = fuzz_httpanswer ]; then
+        extra=(-dict=fuzz/httpanswer.dict)
     fi
     if ! ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         "build-fuzz/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \

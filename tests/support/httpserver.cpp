@@ -9,11 +9,14 @@ HttpServer::HttpServer(int maxRequests, QObject *parent) : QObject(parent), m_ma
 {
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+            ++m_connections;
+            m_sockets.insert(socket);
             m_open.insert(socket);
             m_maxOpen = qMax(m_maxOpen, int(m_open.size()));
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readHead(socket); });
             connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
                 m_open.remove(socket);
+                m_sockets.remove(socket);
                 m_held.removeOne(socket);
                 socket->deleteLater();
             });
@@ -31,10 +34,16 @@ void HttpServer::readHead(QTcpSocket *socket)
             socket->abort(); // closed unanswered
         return;
     }
-    disconnect(socket, &QTcpSocket::readyRead, this, nullptr); // one request per connection
-    m_heads.append(socket->read(end + 4));
+    disconnect(socket, &QTcpSocket::readyRead, this, nullptr); // one request at a time
+    const QByteArray head = m_heads.emplace_back(socket->read(end + 4));
     const QByteArray target = m_targets.emplace_back(buffered.left(buffered.indexOf("\r\n")).split(' ').value(1));
-    const Route route = m_routes.value(target, m_routes.value(target.left(target.indexOf('?')), {404, "not found"}));
+    Route route = m_routes.value(target, m_routes.value(target.left(target.indexOf('?')), {404, "not found"}));
+    const int answered = socket->property("answered").toInt();
+    if (route.keepAlive > 0 && answered >= route.keepAlive)
+        return socket->abort(); // as a server does that has closed an idle connection
+    socket->setProperty("answered", answered + 1);
+    if (!route.etag.isEmpty() && head.contains("\r\nIf-None-Match: " + route.etag + "\r\n"))
+        route = {.status = 304, .etag = route.etag, .keepAlive = route.keepAlive};
     if (route.together > 0) {
         m_held.append(socket);
         if (m_held.size() >= route.together)
@@ -50,11 +59,22 @@ void HttpServer::readHead(QTcpSocket *socket)
 void HttpServer::answer(QTcpSocket *socket, const Route &route)
 {
     m_open.remove(socket);
-    const QByteArray head = "HTTP/1.1 " + QByteArray::number(route.status) + (route.status < 400 ? " OK" : " Error") +
-                            "\r\nContent-Type: " + route.contentType + "\r\nConnection: close\r\n" +
-                            (route.location.isEmpty() ? "" : "Location: " + route.location + "\r\n");
-    const QByteArray whole = "Content-Length: " + QByteArray::number(route.body.size()) + "\r\n\r\n" + route.body;
-    socket->write(head + (route.chunk.isEmpty() ? whole : QByteArray("\r\n")));
+    QByteArray head = route.raw;
+    if (head.isEmpty()) {
+        head = "HTTP/1.1 " + QByteArray::number(route.status) + (route.status < 400 ? " OK" : " Error") +
+               "\r\nContent-Type: " + route.contentType + "\r\n" +
+               (route.keepAlive > 0 ? "" : "Connection: close\r\n") +
+               (route.location.isEmpty() ? "" : "Location: " + route.location + "\r\n") +
+               (route.etag.isEmpty() ? "" : "ETag: " + route.etag + "\r\n");
+        head += route.chunk.isEmpty()
+                    ? "Content-Length: " + QByteArray::number(route.body.size()) + "\r\n\r\n" + route.body
+                    : QByteArray("\r\n");
+    }
+    socket->write(head);
+    if (route.chunk.isEmpty() && route.keepAlive > 0 && route.raw.isEmpty()) {
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readHead(socket); });
+        return;
+    }
     if (route.chunk.isEmpty())
         return socket->disconnectFromHost();
     // Another chunk whenever the last ones have left, until the client goes away or 64 MiB are sent.

@@ -9,7 +9,7 @@
 class QTcpSocket;
 
 // Just enough HTTP/1.1 on 127.0.0.1 for the network tests: every request gets the route of its path and the
-// connection is closed after the answer. Stops when destroyed.
+// connection is closed after the answer, unless the route keeps it alive. Stops when destroyed.
 class HttpServer : public QObject
 {
     Q_OBJECT
@@ -24,6 +24,9 @@ public:
         int together = 0;      // holds the answer until this many requests wait for it, then answers them all
         QByteArray chunk{};    // when not empty: a body of this chunk sent again and again, every everyMs
         int everyMs = 0;
+        QByteArray raw{};  // when not empty: sent as it is in place of the head (and of the body without chunk)
+        QByteArray etag{}; // sent as ETag; a request naming it in If-None-Match gets a 304
+        int keepAlive = 0; // answers this many requests on one connection, then closes at the next unanswered
     };
 
     explicit HttpServer(int maxRequests = 200, QObject *parent = nullptr); // any beyond maxRequests: closed unanswered
@@ -37,7 +40,9 @@ public:
     // Request heads, and their targets (path and query), as received in order of arrival.
     const QList<QByteArray> &heads() const { return m_heads; }
     const QList<QByteArray> &targets() const { return m_targets; }
-    int maxOpen() const { return m_maxOpen; } // the most connections open and not yet answered at once
+    int maxOpen() const { return m_maxOpen; }               // the most connections open and not yet answered at once
+    int connections() const { return m_connections; }       // connections accepted
+    int connected() const { return int(m_sockets.size()); } // connections neither side has closed yet
 
 private:
     void readHead(QTcpSocket *socket);
@@ -45,8 +50,8 @@ private:
 
     QHash<QByteArray, Route> m_routes;
     QList<QByteArray> m_heads, m_targets;
-    QSet<QTcpSocket *> m_open;
+    QSet<QTcpSocket *> m_open, m_sockets;
     QList<QTcpSocket *> m_held;
-    int m_maxRequests, m_maxOpen = 0;
+    int m_maxRequests, m_maxOpen = 0, m_connections = 0;
     QTcpServer m_server; // last: it stops, and its sockets go, while the members their signals reach still exist
 };

@@ -1,17 +1,17 @@
 #include "feeds/feedfetcher.h"
 
+#include "feeds/feeddates.h"
+#include "feeds/httpconnection.h"
+
+#include <QDateTime>
 #include <QHostAddress>
 #include <QNetworkProxyFactory>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QTimerEvent>
 
 #include <algorithm>
 #include <utility>
 
 namespace {
-
-const QByteArray userAgent = "Korvane/" KORVANE_VERSION " (+feed check)";
 
 bool isWeb(const QUrl &url)
 {
@@ -47,66 +47,70 @@ bool keepsAddress(const QByteArray &address, const QUrl &url)
 
 // The system's proxies, but never for this machine itself: Qt's own loopback exception applies only to the
 // application-wide setting, which a library has no business changing.
-class SystemProxies : public QNetworkProxyFactory
+QNetworkProxy proxyFor(const QUrl &url)
 {
-public:
-    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery &query) override
-    {
-        const QString host = query.peerHostName();
-        if (host == QLatin1String("localhost") || host.endsWith(QLatin1String(".localhost")) ||
-            QHostAddress(host).isLoopback())
-            return {QNetworkProxy(QNetworkProxy::NoProxy)};
-        return systemProxyForQuery(query);
+    const QString host = url.host();
+    if (host == QLatin1String("localhost") || host.endsWith(QLatin1String(".localhost")) ||
+        QHostAddress(host).isLoopback())
+        return QNetworkProxy::NoProxy;
+    for (const QNetworkProxy &proxy : QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(url))) {
+        const auto type = proxy.type();
+        if (type == QNetworkProxy::NoProxy || type == QNetworkProxy::HttpProxy ||
+            type == QNetworkProxy::HttpCachingProxy || type == QNetworkProxy::Socks5Proxy)
+            return proxy;
     }
-};
-
-Error networkError(const QNetworkReply *reply)
-{
-    const QString detail = reply->errorString();
-    switch (reply->error()) {
-    case QNetworkReply::TimeoutError:
-    case QNetworkReply::ProxyTimeoutError:
-        return failure(ErrorCode::TimedOut, detail);
-    case QNetworkReply::ConnectionRefusedError:
-    case QNetworkReply::RemoteHostClosedError:
-    case QNetworkReply::HostNotFoundError:
-    case QNetworkReply::SslHandshakeFailedError:
-    case QNetworkReply::TemporaryNetworkFailureError:
-    case QNetworkReply::NetworkSessionFailedError:
-    case QNetworkReply::UnknownNetworkError:
-    case QNetworkReply::ProxyConnectionRefusedError:
-    case QNetworkReply::ProxyConnectionClosedError:
-    case QNetworkReply::ProxyNotFoundError:
-    case QNetworkReply::ProxyAuthenticationRequiredError:
-    case QNetworkReply::UnknownProxyError:
-        return failure(ErrorCode::Unreachable, detail);
-    default:
-        return failure(ErrorCode::Failed, detail);
-    }
+    return QNetworkProxy::NoProxy;
 }
 
-int statusOf(const QNetworkReply *reply)
+// A value from an earlier answer goes back into a field only when it cannot end the line it is on.
+bool isFieldValue(const QByteArray &value)
 {
-    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    return std::none_of(value.begin(), value.end(), [](char c) { return (uchar(c) < 0x20 && c != '\t') || c == 0x7f; });
 }
 
-bool isRedirect(const QNetworkReply *reply)
+bool isRedirect(const HttpAnswer &answer)
 {
-    const int status = statusOf(reply);
+    const int status = answer.status;
     return (status == 301 || status == 302 || status == 303 || status == 307 || status == 308) &&
-           reply->hasRawHeader("Location");
+           !answer.field("Location").isEmpty();
 }
 
-// Ends a request whatever its state; no signal of it reaches the receiver afterwards.
-void drop(QNetworkReply *reply, QObject *receiver)
+// Retry-After as seconds from now, a number of them or a date, within a day; -1 when absent or unreadable.
+qint64 retryAfter(const QByteArray &value)
 {
-    reply->disconnect(receiver);
-    // Deleting the reply ends the request as well; an error status has Qt's own error on the way, which would
-    // clash with the one abort() sets.
-    if (statusOf(reply) < 400)
-        reply->abort();
-    reply->deleteLater();
+    const QByteArray text = value.trimmed();
+    if (!text.isEmpty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        bool fits = false; // digits that do not fit are a long time too
+        const qulonglong seconds = text.toULongLong(&fits);
+        return fits ? qint64(std::min<qulonglong>(seconds, 86400)) : 86400;
+    }
+    const QDateTime at = dateFromRfc822(QString::fromLatin1(text));
+    return at.isValid() ? std::clamp<qint64>(QDateTime::currentDateTimeUtc().secsTo(at), 0, 86400) : -1;
 }
+
+Result<FetchedAnswer> outcome(const Result<HttpAnswer> &result, bool validated)
+{
+    if (!result)
+        return result.error();
+    const HttpAnswer &answer = result.value();
+    FetchedAnswer fetched{answer.body, answer.cut,           answer.field("Content-Type"),
+                          false,       answer.field("ETag"), answer.field("Last-Modified")};
+    fetched.notModified = answer.status == 304 && validated;
+    if (!fetched.notModified && (answer.status < 200 || answer.status >= 300 || answer.status == 204)) {
+        Error error = failure(ErrorCode::HttpStatus, QString::number(answer.status));
+        if (answer.status == 429 || answer.status == 503)
+            error.retryAfterSeconds = retryAfter(answer.field("Retry-After"));
+        return error;
+    }
+    return fetched;
+}
+
+const QByteArray requestFields = "User-Agent: Korvane/" KORVANE_VERSION " (+feed check)\r\n"
+                                 "Accept: application/rss+xml, application/xml;q=0.9, */*;q=0.8\r\n"
+                                 "Accept-Encoding: gzip, deflate\r\n";
+
+constexpr int KeptMs = 5000;      // an idle connection stays open this long for the next request to its server
+constexpr int TimeoutsToSkip = 2; // in a row from one host
 
 } // namespace
 
@@ -118,7 +122,6 @@ FeedFetcher::FeedFetcher(FetchLimits limits, QObject *parent) : QObject(parent),
     m_limits.timeoutMs = std::max(1, m_limits.timeoutMs);
     m_limits.maxRedirects = std::max(0, m_limits.maxRedirects);
     m_limits.maxBytes = std::max<qint64>(0, m_limits.maxBytes);
-    m_manager.setProxyFactory(new SystemProxies);
 }
 
 FeedFetcher::~FeedFetcher()
@@ -128,17 +131,29 @@ FeedFetcher::~FeedFetcher()
 
 quint64 FeedFetcher::fetch(const QByteArray &address, Callback done)
 {
+    return fetch(FetchRequest{address, {}, {}}, std::move(done));
+}
+
+quint64 FeedFetcher::fetch(const FetchRequest &request, Callback done)
+{
     const quint64 id = m_nextId++;
     Job &job = m_jobs[id];
     job.done = std::move(done);
-    job.url = QUrl::fromEncoded(address, QUrl::StrictMode);
-    if (!job.url.isValid() || !isWeb(job.url) || job.url.host().isEmpty() || !keepsAddress(address, job.url)) {
-        answer(id, failure(ErrorCode::Refused, QStringLiteral("not an http(s) address we send as it is: ") +
-                                                   QString::fromLatin1(address.left(300))));
+    job.url = QUrl::fromEncoded(request.address, QUrl::StrictMode);
+    if (!job.url.isValid() || !isWeb(job.url) || job.url.host().isEmpty() || !keepsAddress(request.address, job.url)) {
+        settle(id, failure(ErrorCode::Refused, QStringLiteral("not an http(s) address we send as it is: ") +
+                                                   QString::fromLatin1(request.address.left(300))));
         return id;
     }
     job.host = job.url.host();
-    startWaiting();
+    if (!request.etag.isEmpty() && isFieldValue(request.etag))
+        job.validators += "If-None-Match: " + request.etag + "\r\n";
+    if (!request.lastModified.isEmpty() && isFieldValue(request.lastModified))
+        job.validators += "If-Modified-Since: " + request.lastModified + "\r\n";
+    if (m_timeoutsInARow.value(job.host) >= TimeoutsToSkip)
+        skip(job.host);
+    else
+        startWaiting();
     return id;
 }
 
@@ -147,6 +162,9 @@ void FeedFetcher::cancelAll()
     for (auto &[id, job] : m_jobs)
         stop(job);
     m_jobs.clear();
+    m_timeoutsInARow.clear();
+    for (HttpConnection *connection : std::exchange(m_kept, {}))
+        discard(connection);
 }
 
 void FeedFetcher::startWaiting()
@@ -155,7 +173,7 @@ void FeedFetcher::startWaiting()
     for (auto &[id, job] : m_jobs) {
         if (m_running >= m_limits.total)
             return;
-        if (!job.reply && !job.result && m_runningPerHost.value(job.host) < m_limits.perHost)
+        if (!job.connection && !job.result && m_runningPerHost.value(job.host) < m_limits.perHost)
             start(id, job);
     }
 }
@@ -167,122 +185,128 @@ void FeedFetcher::start(quint64 id, Job &job)
     // The whole request, redirects and every byte included, has one bound: a trickle never ends by inactivity.
     job.timerId = startTimer(m_limits.timeoutMs);
     job.visited = {job.url};
-    send(id, job);
+    send(id, job, false);
 }
 
-void FeedFetcher::send(quint64 id, Job &job)
+void FeedFetcher::send(quint64 id, Job &job, bool fresh)
 {
-    QNetworkRequest request(job.url);
-    request.setRawHeader("User-Agent", userAgent);
-    request.setRawHeader("Accept", "application/rss+xml, application/xml;q=0.9, */*;q=0.8");
-    // Qt 6.4 loses its way in a chain of redirects (it asks again and ends with an empty answer), so each one is
-    // checked and followed here.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    job.reply = m_manager.get(request);
-    // Qt reads ahead only this far, so an answer we are about to cut does not pile up unread.
-    job.reply->setReadBufferSize(std::min<qint64>(m_limits.maxBytes + 1, 256 * 1024));
-    connect(job.reply, &QNetworkReply::metaDataChanged, this, [this, id] { read(id); });
-    connect(job.reply, &QNetworkReply::readyRead, this, [this, id] { read(id); });
-    connect(job.reply, &QNetworkReply::finished, this, [this, id] { finished(id); });
-}
-
-void FeedFetcher::read(quint64 id)
-{
-    Job &job = m_jobs.at(id);
-    if (isRedirect(job.reply)) {
-        redirect(id);
-        return;
-    }
-    const int status = statusOf(job.reply);
-    if (status >= 400) { // the number is all we want of an error answer
-        answer(id, failure(ErrorCode::HttpStatus, QString::number(status)));
-        return;
-    }
-    const qint64 room = m_limits.maxBytes + 1 - job.body.size();
-    job.body += job.reply->read(std::min(room, job.reply->bytesAvailable()));
-    if (job.body.size() > m_limits.maxBytes) {
-        job.body.truncate(m_limits.maxBytes);
-        answer(id, outcome(job, true));
-    }
-}
-
-void FeedFetcher::redirect(quint64 id)
-{
-    Job &job = m_jobs.at(id);
-    const QUrl target = job.url.resolved(QUrl::fromEncoded(job.reply->rawHeader("Location")));
-    if (!target.isValid()) {
-        answer(id, failure(ErrorCode::Failed, QStringLiteral("redirect to no valid address")));
-    } else if (!isWeb(target)) {
-        answer(id, failure(ErrorCode::Refused, QStringLiteral("redirect to ") + target.toString()));
-    } else if (job.visited.contains(target)) {
-        answer(id, failure(ErrorCode::Failed, QStringLiteral("redirect loop at ") + target.toString()));
-    } else if (job.visited.size() > m_limits.maxRedirects) {
-        answer(id, failure(ErrorCode::Failed, QStringLiteral("more than %1 redirects").arg(m_limits.maxRedirects)));
+    const QNetworkProxy proxy = proxyFor(job.url);
+    const QByteArray key = HttpConnection::keyOf(job.url, proxy);
+    m_kept.removeIf([this](HttpConnection *kept) { return !kept->reusable() && discard(kept); });
+    const auto kept = std::find_if(m_kept.rbegin(), m_kept.rend(), [&](auto *c) { return c->key() == key; });
+    if (!fresh && kept != m_kept.rend()) {
+        job.connection = *kept;
+        m_kept.erase(std::next(kept).base());
     } else {
-        drop(std::exchange(job.reply, nullptr), this);
+        job.connection = new HttpConnection(job.url, proxy, m_limits.maxBytes, this);
+    }
+    connect(job.connection, &HttpConnection::answered, this, [this, id](const auto &answer) { answered(id, answer); });
+    QByteArray fields = requestFields + job.validators;
+    if (!job.url.userName().isEmpty()) // as the address says; a 401 is a failure, never a prompt
+        fields +=
+            "Authorization: Basic " + (job.url.userName() + u':' + job.url.password()).toUtf8().toBase64() + "\r\n";
+    job.connection->get(job.url, fields);
+}
+
+void FeedFetcher::answered(quint64 id, const Result<HttpAnswer> &answer)
+{
+    Job &job = m_jobs.at(id);
+    m_timeoutsInARow.remove(job.host); // the server is there
+    if (job.connection->lostWhileKept() && !std::exchange(job.retried, true)) {
+        // The server closed the kept connection as the request went out: once more, on a new one.
+        park(std::exchange(job.connection, nullptr));
+        send(id, job, true);
+    } else if (answer && isRedirect(answer.value())) {
+        redirect(id, job, job.url.resolved(QUrl::fromEncoded(answer->field("Location"))));
+    } else {
+        settle(id, outcome(answer, !job.validators.isEmpty()));
+    }
+    startWaiting();
+}
+
+void FeedFetcher::redirect(quint64 id, Job &job, const QUrl &target)
+{
+    if (!target.isValid()) {
+        settle(id, failure(ErrorCode::Failed, QStringLiteral("redirect to no valid address")));
+    } else if (!isWeb(target) || target.host().isEmpty()) {
+        settle(id, failure(ErrorCode::Refused, QStringLiteral("redirect to ") + target.toString()));
+    } else if (job.visited.contains(target)) {
+        settle(id, failure(ErrorCode::Failed, QStringLiteral("redirect loop at ") + target.toString()));
+    } else if (job.visited.size() > m_limits.maxRedirects) {
+        settle(id, failure(ErrorCode::Failed, QStringLiteral("more than %1 redirects").arg(m_limits.maxRedirects)));
+    } else {
+        park(std::exchange(job.connection, nullptr));
         job.url = target;
         job.visited.append(target);
-        send(id, job);
+        send(id, job, false);
     }
-}
-
-void FeedFetcher::finished(quint64 id)
-{
-    Job &job = m_jobs.at(id);
-    QNetworkReply *reply = job.reply;
-    if (reply->error() != QNetworkReply::NoError && statusOf(reply) < 400 && !isRedirect(reply)) {
-        answer(id, networkError(reply));
-        return;
-    }
-    read(id);
-    if (job.reply == reply) // neither answered nor redirected by what was left
-        answer(id, outcome(job, false));
-}
-
-Result<FetchedAnswer> FeedFetcher::outcome(Job &job, bool cut) const
-{
-    const int status = statusOf(job.reply);
-    if (status < 200 || status >= 300)
-        return failure(ErrorCode::HttpStatus, QString::number(status));
-    return FetchedAnswer{std::move(job.body), cut, job.reply->rawHeader("Content-Type"), false, {}, {}};
 }
 
 void FeedFetcher::timerEvent(QTimerEvent *event)
 {
-    for (auto &[id, job] : m_jobs) {
-        if (job.timerId == event->timerId()) {
-            const QString detail = QStringLiteral("no whole answer in %1 ms").arg(m_limits.timeoutMs);
-            answer(id, failure(ErrorCode::TimedOut, detail));
-            return;
-        }
-    }
-    QObject::timerEvent(event);
+    const auto it = std::find_if(m_jobs.begin(), m_jobs.end(),
+                                 [&](const auto &entry) { return entry.second.timerId == event->timerId(); });
+    if (it == m_jobs.end())
+        return QObject::timerEvent(event);
+    const QString host = it->second.host;
+    settle(it->first, failure(ErrorCode::TimedOut, QStringLiteral("no whole answer in %1 ms").arg(m_limits.timeoutMs)));
+    if (++m_timeoutsInARow[host] >= TimeoutsToSkip)
+        skip(host);
+    startWaiting();
 }
 
-void FeedFetcher::answer(quint64 id, Result<FetchedAnswer> result)
+void FeedFetcher::skip(const QString &host)
+{
+    for (auto &[id, job] : m_jobs) {
+        if (job.host == host)
+            settle(id,
+                   failure(ErrorCode::Skipped,
+                           QStringLiteral("%1 left %2 requests in a row unanswered").arg(host).arg(TimeoutsToSkip)));
+    }
+}
+
+void FeedFetcher::settle(quint64 id, Result<FetchedAnswer> result)
 {
     const auto it = m_jobs.find(id);
     if (it == m_jobs.end() || it->second.result)
         return;
     stop(it->second);
     it->second.result = std::move(result);
-    // Never from inside a reply's signal, and never before the caller has its id.
+    // Never from inside a connection's signal, and never before the caller has its id.
     QMetaObject::invokeMethod(
         this, [this, id] { deliver(id); }, Qt::QueuedConnection);
-    startWaiting();
 }
 
 void FeedFetcher::stop(Job &job)
 {
     if (job.timerId)
         killTimer(std::exchange(job.timerId, 0));
-    QNetworkReply *reply = std::exchange(job.reply, nullptr);
-    if (!reply)
+    if (!job.connection)
         return;
-    drop(reply, this);
+    park(std::exchange(job.connection, nullptr));
     --m_running;
     if (--m_runningPerHost[job.host] <= 0)
         m_runningPerHost.remove(job.host);
+}
+
+void FeedFetcher::park(HttpConnection *connection)
+{
+    disconnect(connection, nullptr, this, nullptr);
+    if (!connection->reusable()) {
+        discard(connection);
+        return;
+    }
+    connection->keep(KeptMs);
+    m_kept.append(connection);
+    if (m_kept.size() > m_limits.total)
+        discard(m_kept.takeFirst());
+}
+
+bool FeedFetcher::discard(HttpConnection *connection)
+{
+    connection->close();       // at once: nothing more is read
+    connection->deleteLater(); // we may be inside its signal; it goes with the fetcher at the latest
+    return true;
 }
 
 void FeedFetcher::deliver(quint64 id)
