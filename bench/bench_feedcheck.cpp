@@ -25,59 +25,7 @@ namespace {
 constexpr int Entries = 200;
 constexpr int AnswerMs = 50;
 
-// A feed as the sites write it: fifty releases of one series, each with its episode, size, date and seeders.
-QByteArray feedOf50()
-{
-    QByteArray feed = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rss version=\"2.0\" "
-                      "xmlns:nyaa=\"https://nyaa.si/xmlns/nyaa\"><channel><title>Bench</title>\n";
-    for (int episode = 1; episode <= 50; ++episode) {
-        const QByteArray n = QByteArray::number(episode).rightJustified(2, '0');
-        const QByteArray hash = QByteArray::number(0x1000000 + episode, 16).leftJustified(40, 'a');
-        feed += "<item><title>[喵萌奶茶屋] 某作品 / Bou Sakuhin - " + n +
-                " [1080p][简日双语]</title>"
-                "<link>https://bt.example.org/view/" +
-                n +
-                "</link><pubDate>Sat, 15 Jun 2024 12:31:02 -0000</pubDate>"
-                "<nyaa:seeders>212</nyaa:seeders><nyaa:infoHash>" +
-                hash +
-                "</nyaa:infoHash>"
-                "<nyaa:size>598.3 MiB</nyaa:size><enclosure url=\"magnet:?xt=urn:btih:" +
-                hash + "\" length=\"1\" type=\"application/x-bittorrent\"/></item>\n";
-    }
-    return feed + "</channel></rss>\n";
-}
 
-// The server answers on a thread of its own, so that its work does not count as the window's.
-class ServerThread
-{
-public:
-    ServerThread()
-    {
-        m_thread.start();
-        m_home.moveToThread(&m_thread);
-        QMetaObject::invokeMethod(
-            &m_home,
-            [this] {
-                m_server = new HttpServer(1 << 20);
-                m_server->route("/feed",
-                                {.body = feedOf50(), .contentType = "application/rss+xml", .delayMs = AnswerMs});
-            },
-            Qt::BlockingQueuedConnection);
-    }
-    ~ServerThread()
-    {
-        QMetaObject::invokeMethod(
-            &m_home, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-    }
-    quint16 port() const { return m_server->port(); }
-
-private:
-    QThread m_thread;
-    QObject m_home;
-    HttpServer *m_server = nullptr;
-};
 
 qint64 threadCpuNs()
 {
@@ -89,7 +37,7 @@ qint64 threadCpuNs()
 void feedCheck(benchmark::State &state)
 {
     useBenchFolder(Entries);
-    ServerThread server;
+    ServerThread server(AnswerMs);
     // Two host names for the one server: two requests at once to each host, four in all. The entries' episodes
     // run from 0 to 48, so that each asks for one of the fifty in the feed.
     {

@@ -4,6 +4,7 @@
 #include "data/module1.h"
 #include "data/programfolder.h"
 #include "data/schema.h"
+#include "support/httpserver.h"
 
 #include <QDir>
 #include <QMap>
@@ -77,4 +78,52 @@ void useBenchFolder(int count)
     ProgramFolder::setPathForTesting(folder);
     Module1::resetForTesting();
     (void)DataFile::prepare();
+}
+
+// A feed as the sites write it: fifty releases of one series, each with its episode, size, date and seeders.
+QByteArray feedOf50()
+{
+    QByteArray feed = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rss version=\"2.0\" "
+                      "xmlns:nyaa=\"https://nyaa.si/xmlns/nyaa\"><channel><title>Bench</title>\n";
+    for (int episode = 1; episode <= 50; ++episode) {
+        const QByteArray n = QByteArray::number(episode).rightJustified(2, '0');
+        const QByteArray hash = QByteArray::number(0x1000000 + episode, 16).leftJustified(40, 'a');
+        feed += "<item><title>[喵萌奶茶屋] 某作品 / Bou Sakuhin - " + n +
+                " [1080p][简日双语]</title>"
+                "<link>https://bt.example.org/view/" +
+                n +
+                "</link><pubDate>Sat, 15 Jun 2024 12:31:02 -0000</pubDate>"
+                "<nyaa:seeders>212</nyaa:seeders><nyaa:infoHash>" +
+                hash +
+                "</nyaa:infoHash>"
+                "<nyaa:size>598.3 MiB</nyaa:size><enclosure url=\"magnet:?xt=urn:btih:" +
+                hash + "\" length=\"1\" type=\"application/x-bittorrent\"/></item>\n";
+    }
+    return feed + "</channel></rss>\n";
+}
+
+ServerThread::ServerThread(int answerMs)
+{
+    m_thread.start();
+    m_home.moveToThread(&m_thread);
+    QMetaObject::invokeMethod(
+        &m_home,
+        [this, answerMs] {
+            m_server = new HttpServer(1 << 20);
+            m_server->route("/feed", {.body = feedOf50(), .contentType = "application/rss+xml", .delayMs = answerMs});
+        },
+        Qt::BlockingQueuedConnection);
+}
+
+ServerThread::~ServerThread()
+{
+    QMetaObject::invokeMethod(
+        &m_home, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
+}
+
+quint16 ServerThread::port() const
+{
+    return m_server->port();
 }

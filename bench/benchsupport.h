@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
+#include <QObject>
 #include <QString>
+#include <QThread>
 
 #include <string>
 #include <vector>
@@ -22,3 +25,23 @@ bool registerRatio(Ratio ratio);
 QString benchFolderWithEntries(int count);
 // Points the program at that folder.
 void useBenchFolder(int count);
+
+class HttpServer;
+
+// A feed as the sites write it: fifty releases of one series, each with its episode, size, date and seeders.
+QByteArray feedOf50();
+
+// The loopback test server on a thread of its own, so that its work does not count as the program's; /feed
+// answers every request after answerMs with feedOf50().
+class ServerThread
+{
+public:
+    explicit ServerThread(int answerMs);
+    ~ServerThread();
+    quint16 port() const;
+
+private:
+    QThread m_thread;
+    QObject m_home;
+    HttpServer *m_server = nullptr;
+};
