@@ -162,3 +162,13 @@ inline const QString Reading = QStringLiteral("正在读取旧版数据文件…
 inline const QString Cancel = QStringLiteral("取消");
 
 } // namespace JetText
+
+// The notice of new episodes on the desktop.
+namespace NoticeText {
+
+// The sender's name, as the desktop's notice list shows it.
+inline const QString AppName = QStringLiteral("Korvane");
+// The notice's one action: opens the program.
+inline const QString Open = QStringLiteral("查看");
+
+} // namespace NoticeText
