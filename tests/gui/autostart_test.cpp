@@ -47,7 +47,7 @@ TEST(Autostart, TheEntryIsWrittenWholeReadAsTheDesktopReadsItAndRemoved)
     // The program's path, and the Exec value written for it.
     const std::pair<const char *, const char *> commands[] = {
         {"/opt/k/korvane", "/opt/k/korvane --minimized"},
-        {"/home/a b/it's(1)", R"x("/home/a b/it's(1)" --minimized)x"},
+        {"/home/a b/korvane", R"("/home/a b/korvane" --minimized)"},
         {"/x/50%/k", "/x/50%%/k --minimized"},
         {"/x/$d\"q`b\\k\n", R"("/x/\\$d\\"q\\`b\\\\k\n" --minimized)"},
     };
