@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-microhei xdg-utils
     sqlite3 xvfb xauth xdotool imagemagick python3
+    trayer dbus
     clang
     mdbtools mdbtools-dev
     zlib1g-dev

@@ -190,3 +190,13 @@ inline const QString TrayNote =
 inline const QString AutostartNotWritten = QStringLiteral("未能设置开机时启动。\n原因：%1");
 
 } // namespace TrayText
+
+// The notice of new episodes on the desktop.
+namespace NoticeText {
+
+// The sender's name, as the desktop's notice list shows it.
+inline const QString AppName = QStringLiteral("Korvane");
+// The notice's one action: opens the program.
+inline const QString Open = QStringLiteral("查看");
+
+} // namespace NoticeText
