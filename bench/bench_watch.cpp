@@ -9,11 +9,11 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QEventLoop>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>

@@ -175,7 +175,7 @@ inline const QString ShowWindow = QStringLiteral("显示主窗口");
 inline const QString CheckNow = QStringLiteral("立即检查");
 inline const QString Pause = QStringLiteral("暂停定时检查");
 inline const QString Resume = QStringLiteral("继续定时检查");
-inline const QString Autostart = QStringLiteral("开机时启动");
+inline const QString StartWithSession = QStringLiteral("开机时启动");
 inline const QString Quit = QStringLiteral("退出");
 inline const QString Tooltip = QStringLiteral("Korvane\n%1\n%2 部有新集");
 inline const QString LastCheck = QStringLiteral("上次检查：%1");
@@ -185,8 +185,8 @@ inline const QString NoticeLine = QStringLiteral("%1 第 %2 集");
 inline const QString NoticeLineWithGroup = QStringLiteral("%1 第 %2 集 (%3)");
 inline const QString NoticeMore = QStringLiteral("等 %1 部");
 inline const QString TrayNoteTitle = QStringLiteral("Korvane 仍在运行");
-inline const QString TrayNote =
-    QStringLiteral("主窗口已隐藏到系统托盘，定时检查照常进行。点击托盘图标可重新打开主窗口，在托盘菜单中选择“退出”可结束程序。");
+inline const QString TrayNote = QStringLiteral(
+    "主窗口已隐藏到系统托盘，定时检查照常进行。点击托盘图标可重新打开主窗口，在托盘菜单中选择“退出”可结束程序。");
 inline const QString AutostartNotWritten = QStringLiteral("未能设置开机时启动。\n原因：%1");
 
 } // namespace TrayText

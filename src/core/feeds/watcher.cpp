@@ -213,7 +213,8 @@ void Watcher::finished()
         for (const FoundRelease &f : entries[e].found.list()) {
             const QString key = ReleaseMarks::keyOf(f.release);
             found.append({key, entries[e].entry.name.toString(), entries[e].next});
-            entryOf.insert(key, e);
+            if (!entryOf.contains(key)) // a release that fits several entries is told with the first
+                entryOf.insert(key, e);
         }
     }
     const Result<QList<ReleaseMarks::Found>> fresh = ReleaseMarks::announce(found);

@@ -47,7 +47,7 @@ TrayPresence::TrayPresence(Watcher *watcher, Form1 *window, bool shownFromStart,
                              FeedCheckText::RefusalTitle);
     });
     m_pause = m_menu.addAction(Pause, this, [this] { m_watcher->setPaused(!m_watcher->isPaused()); });
-    m_autostart = m_menu.addAction(Autostart, this, [this](bool on) {
+    m_autostart = m_menu.addAction(StartWithSession, this, [this](bool on) {
         if (const Done written = Autostart::setEnabled(on); !written)
             MessageBox::show(nullptr, AutostartNotWritten.arg(reasonText(written.error())),
                              FeedCheckText::RefusalTitle);
@@ -86,9 +86,10 @@ void TrayPresence::update()
     m_pause->setEnabled(m_watcher->isOn());
     m_autostart->setChecked(Autostart::isEnabled());
     const Result<QSet<qint64>> unseen = ReleaseMarks::rowsWithUnseen();
-    const QString last = m_watcher->lastCheck().isValid()
-                             ? LastCheck.arg(QLocale().toString(m_watcher->lastCheck().toLocalTime(), QLocale::ShortFormat))
-                             : NeverChecked;
+    const QString last =
+        m_watcher->lastCheck().isValid()
+            ? LastCheck.arg(QLocale().toString(m_watcher->lastCheck().toLocalTime(), QLocale::ShortFormat))
+            : NeverChecked;
     m_icon.setToolTip(Tooltip.arg(last).arg(unseen ? unseen->size() : 0));
     // Shown with no window, and then without a tray (its host went away): the window comes back.
     if (!shown && m_window && !m_window->isVisible() && !m_quitting)
