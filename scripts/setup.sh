@@ -10,6 +10,7 @@ packages=(
     sqlite3 xvfb xauth xdotool imagemagick python3
     clang
     mdbtools mdbtools-dev
+    libopencc-dev
 )
 
 missing=()
