@@ -23,6 +23,7 @@ struct Number
     Level before = Bare, after = Bare, level = Bare;
     bool chinese = false; // "第十二话"
     bool inRange = false;
+    bool whole = false;     // "全12集": every episode up to it
     qsizetype position = 0; // where the title writes it; for a list ("01+02"), where the list begins
 };
 
@@ -45,7 +46,7 @@ bool isResolution(qint64 value)
            value == 1440 || value == 2160;
 }
 
-// "第十二话", "第 二 集": Chinese numerals are an episode only between 第 and its mark.
+// "第十二话", "第 二 集", "全十二集": Chinese numerals are a number only between 第 or 全 and its mark.
 qsizetype chineseNumberAt(QStringView t, qsizetype i, QList<Number> &numbers)
 {
     qsizetype start = i + 1;
@@ -64,6 +65,7 @@ qsizetype chineseNumberAt(QStringView t, qsizetype i, QList<Number> &numbers)
         n.value = chineseNumeralValue(t.mid(start, end - start));
         n.before = n.after = Marked;
         n.chinese = true;
+        n.whole = t[i] == u'全';
         numbers.append(n);
     }
     return std::max(i + 1, end);
@@ -73,7 +75,7 @@ QList<Number> numbersIn(QStringView t)
 {
     QList<Number> numbers;
     for (qsizetype i = 0; i < t.size();) {
-        if (t[i] == u'第') {
+        if (t[i] == u'第' || t[i] == u'全') {
             i = chineseNumberAt(t, i, numbers);
             continue;
         }
@@ -91,6 +93,7 @@ QList<Number> numbersIn(QStringView t)
             n.tail = n.end + 1 + digitsAt(t, n.end + 1);
         n.before = before(t, n.start, n.end);
         n.after = after(t, n.tail);
+        n.whole = n.after == Marked && t.first(n.start).trimmed().endsWith(u'全');
         numbers.append(n);
         i = n.tail;
     }
@@ -222,7 +225,10 @@ void readRanges(QStringView t, QList<Number> &numbers, QList<Span> &spans)
         Number &a = numbers[i], &b = numbers[i + 1];
         if (a.chinese || b.chinese)
             continue;
-        const QStringView between = t.mid(a.tail, b.start - a.tail);
+        QStringView between = t.mid(a.tail, b.start - a.tail);
+        // Each end with its marks: "第1话-第3话".
+        if (!between.isEmpty() && isIn(between.front(), u"话話集回") && between.back() == u'第')
+            between = between.sliced(1, between.size() - 2);
         const QStringView sign = between.trimmed();
         if ((sign == u"+" || sign == u"&") && between.size() <= 3 && a.level != None && b.level != None) {
             a.level = b.level = std::max(a.level, b.level);
@@ -236,9 +242,15 @@ void readRanges(QStringView t, QList<Number> &numbers, QList<Span> &spans)
         // title and an episode, "01 - 119" a batch.
         const bool spaced = !joined && between.size() <= 3 && sign.size() == 1 && isIn(sign[0], u"-~") && widthA >= 2 &&
                             (widthA == widthB || t[a.start] == QLatin1Char('0'));
-        // A unit after the second number makes it no part of a range: "episode-25-1080p".
-        if ((!joined && !spaced) || (b.value >= 0 && b.after == None))
+        if (!joined && !spaced)
             continue;
+        // A unit after the second number: of both when it is a word of its own ("第1-2季"); else of the second
+        // alone, which then is no part of a range ("episode-25-1080p").
+        if (b.value >= 0 && b.after == None) {
+            if (joined && !isLetter(t[b.tail]))
+                a.level = None;
+            continue;
+        }
         const bool range = a.level != None && b.level != None && b.value > a.value && b.value - a.value < maxEpisodes;
         if (!range) {
             if (joined)
@@ -275,7 +287,7 @@ QList<Span> episodesOf(const QString &title)
     readRanges(t, numbers, spans);
     for (const Number &n : numbers) {
         if (!n.inRange && n.level != None)
-            spans.append(Span{n.value, n.value, n.position, n.level});
+            spans.append(Span{n.whole ? 1 : n.value, n.value, n.position, n.level});
     }
     Level top = None;
     for (const Span &s : spans)
