@@ -8,7 +8,7 @@ seconds=${KORVANE_FUZZ_SECONDS:-20}
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKORVANE_FUZZ=ON -DKORVANE_TESTS=OFF -DKORVANE_BENCH=OFF >/dev/null
-targets=(fuzz_encoders fuzz_episode fuzz_feedreader fuzz_httpanswer)
+targets=(fuzz_encoders fuzz_episode fuzz_feedreader fuzz_httpanswer fuzz_matcher)
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]}"
 
 for target in "${targets[@]}"; do
@@ -16,12 +16,15 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus"
     echo "== $target (${seconds}s)"
     log=build-fuzz/$target.log
-    # The feed reader starts from the fixture feeds and the words feeds are made of: random bytes seldom make XML.
+    # The feed reader starts from the fixture feeds and the words feeds are made of: random bytes seldom make XML;
+    # the matcher from the marks titles are made of, as long as a feed title may be.
     extra=()
     if [ "$target" = fuzz_feedreader ]; then
         extra=(-dict=fuzz/feedreader.dict tests/data/feeds)
     elif [ "$target" = fuzz_httpanswer ]; then
         extra=(-dict=fuzz/httpanswer.dict)
+    elif [ "$target" = fuzz_matcher ]; then
+        extra=(-dict=fuzz/matcher.dict -max_len=512)
     fi
     if ! ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         "build-fuzz/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \

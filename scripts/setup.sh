@@ -12,6 +12,7 @@ packages=(
     clang
     mdbtools mdbtools-dev
     zlib1g-dev
+    libopencc-dev
 )
 
 missing=()
