@@ -141,6 +141,7 @@ inline const QString NothingFound = QStringLiteral("未找到第 %1 集");
 inline const QString NoEpisode = QStringLiteral("集数不是数字，未检查");
 inline const QString NoSites = QStringLiteral("没有站点填写了RSS连接，请在“BT平台设置”中填写。");
 inline const QString Stepped = QStringLiteral("已看完，集数改为 %1");
+inline const QString Doubtful = QStringLiteral("标题中没有该条目的搜索名或原作名，可能是别的作品");
 
 inline const QString RefusalTitle = QStringLiteral("囧");
 inline const QString CannotOpen = QStringLiteral("无法打开链接：\n%1\n\n原因：%2");

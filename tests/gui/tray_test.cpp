@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QSpinBox>
 #include <QTest>
+#include <QTreeWidget>
 
 namespace {
 
@@ -80,9 +81,11 @@ TEST_F(TrayTest, WhileWatchingTheIconIsThereAndClosingHidesTheWindow)
 TEST_F(TrayTest, ANoticeNamesWhatIsNewAndOpensTheFeedCheck)
 {
     HttpServer server;
+    // D's site lists another series: shown, marked doubtful, never announced.
     for (const char *name : {"A", "B", "C", "D", "E"})
-        server.route(QByteArray("/feed?k=") + name + "%2002", {.body = QByteArray("<rss><channel><item><title>[G] ") +
-                                                                       name + " - 02</title></item></channel></rss>"});
+        server.route(QByteArray("/feed?k=") + name + "%2002",
+                     {.body = QByteArray("<rss><channel><item><title>[G] ") + (*name == 'D' ? "Z" : name) +
+                              " - 02</title></item></channel></rss>"});
     makeDatabase(
         {"insert into AD values ('1', 'G', 'A', '1', 'A', '')", "insert into AD values ('2', '', 'B', '1', 'B', '')",
          "insert into AD values ('3', 'G', 'C', '1', 'C', '')", "insert into AD values ('4', 'G', 'D', '1', 'D', '')",
@@ -93,13 +96,16 @@ TEST_F(TrayTest, ANoticeNamesWhatIsNewAndOpensTheFeedCheck)
     w->Check3->setChecked(false); // the group out of the words and the match: B has none
     w->autoCheck->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return notices.size() == 1; }, 10000));
-    EXPECT_EQ(notices[0], u("5 部有新集|A 第 2 集 (G)\nB 第 2 集\nC 第 2 集 (G)\n等 5 部"));
+    EXPECT_EQ(notices[0], u("4 部有新集|A 第 2 集 (G)\nB 第 2 集\nC 第 2 集 (G)\n等 4 部"));
     EXPECT_TRUE(w->List1->item(0)->font().bold() && w->List1->item(4)->font().bold());
+    EXPECT_FALSE(w->List1->item(3)->font().bold());
     EXPECT_EQ(w->List1->item(0)->text(), u("[G][A][1][A]"));
     Q_EMIT tray->notice().activated();
     FeedCheckWindow *window = w->feedCheckWindow();
     ASSERT_TRUE(window && window->isVisible());
     // Shown, they are seen: bold no more.
     EXPECT_FALSE(w->List1->item(0)->font().bold());
-    EXPECT_EQ(window->windowTitle(), u("新集检查 — 5 部有新集"));
+    EXPECT_EQ(window->windowTitle(), u("新集检查 — 4 部有新集"));
+    const QTreeWidgetItem *doubtful = window->results->topLevelItem(3)->child(0);
+    EXPECT_TRUE(doubtful->text(1).isEmpty() && doubtful->toolTip(0).startsWith(u("标题中没有")));
 }

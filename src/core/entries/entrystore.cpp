@@ -51,12 +51,12 @@ Result<QHash<qint64, SearchCopy>> searchCopies(const QList<qint64> &rows)
 {
     Module1::Opened opened;
     RecordSet rs(Module1::Conn());
-    if (Done found = rs.openRowIds(Schema::AD, rows, {subg, SearchN, Episode}); !found)
+    if (Done found = rs.openRowIds(Schema::AD, rows, {subg, SearchN, Episode, AnimeN}); !found)
         return found.error();
     QHash<qint64, SearchCopy> copies;
     copies.reserve(rs.count());
     for (; !rs.atEnd(); rs.moveNext())
-        copies.insert(rs.rowId(), {rs.field(subg), rs.field(SearchN), rs.field(Episode)});
+        copies.insert(rs.rowId(), {rs.field(subg), rs.field(SearchN), rs.field(Episode), rs.field(AnimeN)});
     return copies;
 }
 

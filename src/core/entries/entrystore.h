@@ -25,6 +25,7 @@ struct SearchCopy
     QVariant subg;
     QVariant SearchN;
     QVariant Episode;
+    QVariant AnimeN;
 };
 
 // The watch list in ad.mdb. Each change is one transaction: it happens whole or not at all. Every value is bound,

@@ -45,7 +45,8 @@ Result<QList<CheckEntry>> entriesToCheck(const QList<qint64> &rows)
     for (qsizetype i = 0; i < wanted.size(); ++i) {
         const auto copy = copies->constFind(wanted[i]);
         if (copy != copies->cend())
-            entries.append({wanted[i], lines->lines[lineOf[i]], copy->subg, copy->SearchN, copy->Episode});
+            entries.append(
+                {wanted[i], lines->lines[lineOf[i]], copy->subg, copy->SearchN, copy->Episode, copy->AnimeN});
     }
     return entries;
 }
@@ -256,6 +257,10 @@ void FeedCheck::merge(int entry, int site, Read read)
     for (qsizetype i = before; i < checked.found.size(); ++i) {
         if (!seen || !seen->contains(keys[i - before]))
             checked.fresh.insert(int(i));
+        // A site that ignores the query lists other series: shown, but marked.
+        if (!titleNamesWork(checked.found.list()[i].release.title, checked.entry.name.toString(),
+                            checked.entry.work.toString()))
+            checked.doubtful.insert(int(i));
     }
     if (!read.releases->isEmpty())
         Q_EMIT releasesFound(entry);

@@ -14,6 +14,7 @@
 #include <QThreadPool>
 #include <QVariant>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -26,6 +27,7 @@ struct CheckEntry
     QVariant group;
     QVariant name;
     QVariant episode;
+    QVariant work; // its title (原作名)
 };
 
 // What a check knows of one entry so far.
@@ -35,11 +37,16 @@ struct CheckedEntry
     qint64 next = -1;      // the episode looked for; -1 when the stored one is no number (nothing is asked)
     FoundReleases found;   // its releases, in order of arrival, each with its sites in the sites' order
     QSet<int> fresh;       // the releases the user had not seen when they were found, by index
+    QSet<int> doubtful;    // the releases whose title names neither the search name nor the work, by index
     int waiting = 0;       // sites still to answer
     bool answered = false; // some site answered with a feed
     bool failed = false;   // some site gave no feed
     QList<std::pair<int, Error>> failures; // the sites that gave none, by index, and why
-    bool hasNew() const { return !fresh.isEmpty(); }
+    // Some release, not a doubtful one, is new to the user.
+    bool hasNew() const
+    {
+        return std::any_of(fresh.cbegin(), fresh.cend(), [this](int i) { return !doubtful.contains(i); });
+    }
 };
 
 // The entries of these rows as a check takes them, with their lines in the first order; every entry when no row

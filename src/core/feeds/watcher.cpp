@@ -210,8 +210,11 @@ void Watcher::finished()
     QHash<QString, int> entryOf;
     const QList<CheckedEntry> &entries = m_check.entries();
     for (int e = 0; e < entries.size(); ++e) {
-        for (const FoundRelease &f : entries[e].found.list()) {
-            const QString key = ReleaseMarks::keyOf(f.release);
+        for (int i = 0; i < entries[e].found.size(); ++i) {
+            // A release that names neither the entry's search name nor its work is likely another series'.
+            if (entries[e].doubtful.contains(i))
+                continue;
+            const QString key = ReleaseMarks::keyOf(entries[e].found.list()[i].release);
             found.append({key, entries[e].entry.name.toString(), entries[e].next});
             if (!entryOf.contains(key)) // a release that fits several entries is told with the first
                 entryOf.insert(key, e);

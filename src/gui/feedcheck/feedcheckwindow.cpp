@@ -200,7 +200,11 @@ void FeedCheckWindow::showReleases(int entry)
         }
         const Release &release = found.release;
         item->setText(TitleColumn, release.title);
-        item->setText(NewColumn, checked.fresh.contains(i) ? New : QString());
+        item->setText(NewColumn, checked.fresh.contains(i) && !checked.doubtful.contains(i) ? New : QString());
+        if (checked.doubtful.contains(i)) {
+            item->setForeground(TitleColumn, palette().brush(QPalette::Disabled, QPalette::Text));
+            item->setToolTip(TitleColumn, Doubtful);
+        }
         item->setText(SizeColumn, release.size >= 0 ? locale().formattedDataSize(release.size) : QString());
         item->setText(TimeColumn, release.published.isValid()
                                       ? release.published.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))

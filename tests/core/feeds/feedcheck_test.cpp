@@ -21,7 +21,7 @@ TEST_F(CoreTest, LargeFeedsArrivingFasterThanTheyAreReadStayWithinBounds)
     server.route("/feed", {.body = feed});
     QList<CheckEntry> entries;
     for (int i = 0; i < 40; ++i)
-        entries.append({i, {}, u("G"), u("Show ") + QString::number(i), u("8")});
+        entries.append({i, {}, u("G"), u("Show ") + QString::number(i), u("8"), {}});
     const SearchSite site{-1, u("1"), u("S"), false, {}, 1, QString::fromLatin1(server.url("/feed?k="))};
     QSemaphore held;
     FeedCheck::setBeforeReadingForTesting([&] { held.acquire(); });
