@@ -32,15 +32,16 @@ void turn(int ms)
     loop.exec();
 }
 
-// The user and system time of a process so far, from /proc, in milliseconds.
+// The time all threads of a process have run so far, from the scheduler's own count, in milliseconds.
 double cpuMsOf(qint64 pid)
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = stat.readAll().split(')').value(1).trimmed().split(' ');
-    // After the name: state is the 1st field, utime the 12th and stime the 13th.
-    return (fields.value(11).toDouble() + fields.value(12).toDouble()) * 1000.0 / double(sysconf(_SC_CLK_TCK));
+    double ns = 0;
+    for (const QString &task : QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(QStringLiteral("/proc/%1/task/%2/schedstat").arg(pid).arg(task));
+        if (stat.open(QIODevice::ReadOnly))
+            ns += stat.readAll().split(' ').value(0).toDouble();
+    }
+    return ns / 1e6;
 }
 
 double residentMiB()

@@ -109,7 +109,8 @@ ServerThread::ServerThread(int answerMs)
     QMetaObject::invokeMethod(
         &m_home,
         [this, answerMs] {
-            m_server = new HttpServer(1 << 20);
+            m_server = new HttpServer(1 << 30);
+            m_server->keepRequests(false);
             m_server->route("/feed", {.body = feedOf50(), .contentType = "application/rss+xml", .delayMs = answerMs});
         },
         Qt::BlockingQueuedConnection);

@@ -29,14 +29,21 @@ void HttpServer::readHead(QTcpSocket *socket)
 {
     const QByteArray buffered = socket->peek(16 * 1024 + 1); // a longer head is no request of ours
     const qsizetype end = buffered.indexOf("\r\n\r\n");
-    if (end < 0 || m_heads.size() >= m_maxRequests) {
+    if (end < 0 || m_requests >= m_maxRequests) {
         if (end >= 0 || buffered.size() > 16 * 1024)
             socket->abort(); // closed unanswered
         return;
     }
     disconnect(socket, &QTcpSocket::readyRead, this, nullptr); // one request at a time
-    const QByteArray head = m_heads.emplace_back(socket->read(end + 4));
-    const QByteArray target = m_targets.emplace_back(buffered.left(buffered.indexOf("\r\n")).split(' ').value(1));
+    // Copies: what the socket reads may hold a whole buffer of its, which would stay as long as the copy does.
+    ++m_requests;
+    const QByteArray read = socket->read(end + 4);
+    const QByteArray head(read.constData(), read.size());
+    const QByteArray target = buffered.left(buffered.indexOf("\r\n")).split(' ').value(1);
+    if (m_keepRequests) {
+        m_heads.append(head);
+        m_targets.append(target);
+    }
     Route route = m_routes.value(target, m_routes.value(target.left(target.indexOf('?')), {404, "not found"}));
     const int answered = socket->property("answered").toInt();
     if (route.keepAlive > 0 && answered >= route.keepAlive)

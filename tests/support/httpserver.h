@@ -40,6 +40,8 @@ public:
     // Request heads, and their targets (path and query), as received in order of arrival.
     const QList<QByteArray> &heads() const { return m_heads; }
     const QList<QByteArray> &targets() const { return m_targets; }
+    // A server for a long run keeps none (its heads and targets stay empty).
+    void keepRequests(bool keep) { m_keepRequests = keep; }
     int maxOpen() const { return m_maxOpen; }               // the most connections open and not yet answered at once
     int connections() const { return m_connections; }       // connections accepted
     int connected() const { return int(m_sockets.size()); } // connections neither side has closed yet
@@ -52,6 +54,7 @@ private:
     QList<QByteArray> m_heads, m_targets;
     QSet<QTcpSocket *> m_open, m_sockets;
     QList<QTcpSocket *> m_held;
-    int m_maxRequests, m_maxOpen = 0, m_connections = 0;
+    int m_maxRequests, m_requests = 0, m_maxOpen = 0, m_connections = 0;
+    bool m_keepRequests = true;
     QTcpServer m_server; // last: it stops, and its sockets go, while the members their signals reach still exist
 };
