@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     g++ make cmake ninja-build pkg-config
-    qt6-base-dev libqt6sql6-sqlite libqt6svg6 qt6-translations-l10n
+    qt6-base-dev libqt6sql6-sqlite libqt6svg6 qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-microhei xdg-utils
     sqlite3 xvfb xauth xdotool imagemagick python3

@@ -1,13 +1,13 @@
+#include "data/datafile.h"
 #include "feeds/watcher.h"
 #include "import/readerprocess.h"
 #include "mainwindow/form1.h"
+#include "platform/language.h"
 #include "tray/traypresence.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
 #include <QSystemTrayIcon>
-#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -19,10 +19,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     QApplication::setDesktopFileName(QStringLiteral("korvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/korvane/korvane.svg")));
-    // The interface is Simplified Chinese throughout, the toolkit's own buttons (是/否) included.
-    QTranslator toolkitTexts;
-    if (toolkitTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&toolkitTexts);
+    // The interface in the user's language, the toolkit's own buttons and dialogs included: Simplified Chinese,
+    // the program's own, unless the system's languages or the user's choice say Traditional Chinese or English.
+    Language::install(app, DataFile::path());
     // The checks belong to the program, not to a window: they go on while the window is hidden in the tray.
     Watcher watcher;
     Form1 window(&watcher);

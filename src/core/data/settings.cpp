@@ -3,6 +3,8 @@
 #include "data/module1.h"
 #include "data/sqlerror.h"
 
+#include <QFileInfo>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -26,6 +28,28 @@ Result<QString> read(const QString &name, const QString &byDefault)
     if (!query.exec())
         return sqlFailure(query.lastError());
     return query.next() ? query.value(0).toString() : byDefault;
+}
+
+QString readBeforeStart(const QString &path, const QString &name)
+{
+    if (!QFileInfo(path).isFile())
+        return {};
+    const QString connection = QStringLiteral("korvane-before-start");
+    QString value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=200"));
+        if (db.open() && db.tables().contains(Table)) {
+            QSqlQuery query(db);
+            query.prepare(QStringLiteral("select value from %1 where name = ?").arg(Table));
+            query.addBindValue(name);
+            if (query.exec() && query.next())
+                value = query.value(0).toString();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return value;
 }
 
 Done write(const QString &name, const QString &value)

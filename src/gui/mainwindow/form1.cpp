@@ -106,7 +106,7 @@ void Form1::createControls()
     Label7 = named<QLabel>("Label7", Credit);
 
     Combo1 = named<QComboBox>("Combo1");
-    for (const QString &order : Orders)
+    for (const UserText &order : Orders)
         Combo1->addItem(order);
     Command2 = named<QPushButton>("Command2", Save);
     Command5 = named<QPushButton>("Command5", Add);

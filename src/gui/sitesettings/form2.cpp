@@ -1,12 +1,15 @@
 #include "sitesettings/form2.h"
 
 #include "data/schema.h"
+#include "data/settings.h"
+#include "platform/language.h"
 #include "platform/windoworder.h"
 #include "usertexts.h"
 #include "widgets/controls.h"
 #include "widgets/keyfilter.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFrame>
@@ -84,6 +87,14 @@ void Form2::createControls()
 
     // The display order takes digits, "-" and ".".
     new KeyFilter(QStringLiteral("1234567890"), Text1);
+
+    languageLabel = named<QLabel>("languageLabel", LanguageLabel);
+    language = named<QComboBox>("language");
+    // Each language by its own name, whatever the interface's.
+    language->addItems(
+        {FollowSystem, QStringLiteral("简体中文"), QStringLiteral("繁體中文"), QStringLiteral("English")});
+    languageLabel->setBuddy(language);
+    language->setAccessibleName(LanguageLabel);
 }
 
 void Form2::layOutControls()
@@ -110,14 +121,20 @@ void Form2::layOutControls()
     for (QPushButton *button : {Command6, Command4, Command1, Command7, Command5, Command3, Command2})
         buttons->addWidget(button);
 
+    auto *interfaceLanguage = new QHBoxLayout;
+    interfaceLanguage->addWidget(languageLabel);
+    interfaceLanguage->addWidget(language);
+    interfaceLanguage->addStretch(1);
+
     auto *main = new QVBoxLayout(this);
     main->addWidget(Frame2, 1);
     main->addWidget(Frame1);
     main->addLayout(buttons);
+    main->addLayout(interfaceLanguage);
     resize(520, 420);
 
-    QWidget *const order[] = {List1,    List2,    Text1,    Text2,    Text3,    Text4,    Check1,
-                              Command6, Command4, Command1, Command7, Command5, Command3, Command2};
+    QWidget *const order[] = {List1,    List2,    Text1,    Text2,    Text3,    Text4,    Check1,  Command6,
+                              Command4, Command1, Command7, Command5, Command3, Command2, language};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -131,6 +148,11 @@ void Form2::wireHandlers()
     connect(Command5, &QPushButton::clicked, this, &Form2::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form2::Command6_Click);
     connect(Command7, &QPushButton::clicked, this, &Form2::Command7_Click);
+    connect(language, &QComboBox::activated, this, [this](int index) {
+        const Done stored = Settings::write(Settings::Language, Language::toSetting(Language::Choice(index)));
+        lowered(stored ? LanguageNextStart : NotStored.arg(reasonText(stored.error())),
+                stored ? WindowTitle : RefusalTitle);
+    });
     // Escape closes the window as "返回" does.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, Command2, &QPushButton::click);
@@ -190,6 +212,7 @@ void Form2::Form_Load()
     // A file that cannot be read leaves the lists empty; the main window has told the user at start-up.
     fillList(List1, Schema::BuiltIn);
     fillList(List2, Schema::Custom);
+    language->setCurrentIndex(int(Language::fromSetting(Settings::read(Settings::Language).value_or(QString()))));
 }
 
 void Form2::fillList(QListWidget *list, const QString &table)

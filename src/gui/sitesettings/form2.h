@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -76,6 +77,8 @@ public:
     QLabel *Label6;        // the feed address label, "RSS连接(...)"
     QLabel *Label4;        // "显示顺序："
     QLabel *Label5;        // "站点名称："
+    QLabel *languageLabel; // "界面语言："
+    QComboBox *language;   // the interface's language, from the next start: 跟随系统, 简体中文, 繁體中文, English
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

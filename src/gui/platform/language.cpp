@@ -1,0 +1,90 @@
+#include "platform/language.h"
+
+#include "data/settings.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace Language {
+
+namespace {
+const QString Simplified = QStringLiteral("zh_CN");
+const QString Traditional = QStringLiteral("zh_TW");
+const QString English = QStringLiteral("en");
+} // namespace
+
+Choice fromSetting(const QString &value)
+{
+    if (value == Simplified)
+        return Choice::Simplified;
+    if (value == Traditional)
+        return Choice::Traditional;
+    if (value == English)
+        return Choice::English;
+    return Choice::System;
+}
+
+QString toSetting(Choice choice)
+{
+    switch (choice) {
+    case Choice::Simplified:
+        return Simplified;
+    case Choice::Traditional:
+        return Traditional;
+    case Choice::English:
+        return English;
+    case Choice::System:
+        break;
+    }
+    return {};
+}
+
+QString translationFor(Choice choice, const QStringList &uiLanguages)
+{
+    switch (choice) {
+    case Choice::Simplified:
+        return {};
+    case Choice::Traditional:
+        return Traditional;
+    case Choice::English:
+        return English;
+    case Choice::System:
+        break;
+    }
+    bool anyLanguage = false;
+    for (const QString &name : uiLanguages) {
+        const QLocale locale(name);
+        if (name == QLatin1String("C") || name == QLatin1String("POSIX") || locale.language() == QLocale::C)
+            continue;
+        anyLanguage = true;
+        if (locale.language() == QLocale::Chinese) {
+            const bool traditional =
+                locale.script() == QLocale::TraditionalChineseScript ||
+                (locale.script() != QLocale::SimplifiedChineseScript &&
+                 (locale.territory() == QLocale::Taiwan || locale.territory() == QLocale::HongKong ||
+                  locale.territory() == QLocale::Macao));
+            // "zh-Hant" alone names no territory; QLocale fills one in, which may be any.
+            return traditional || name.contains(QLatin1String("Hant")) ? Traditional : QString();
+        }
+        if (locale.language() == QLocale::English)
+            return English;
+    }
+    return anyLanguage ? English : QString();
+}
+
+QString install(QCoreApplication &app, const QString &dataFile)
+{
+    const QString chosen = translationFor(fromSetting(Settings::readBeforeStart(dataFile, Settings::Language)),
+                                          QLocale::system().uiLanguages());
+    // Qt's own texts: Simplified Chinese where the program shows its own, else the translation's language.
+    static QTranslator toolkit, program;
+    if (toolkit.load(QStringLiteral("qtbase_") + (chosen.isEmpty() ? Simplified : chosen),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&toolkit);
+    if (!chosen.isEmpty() && program.load(QStringLiteral(":/translations/korvane_") + chosen))
+        app.installTranslator(&program);
+    return chosen;
+}
+
+} // namespace Language

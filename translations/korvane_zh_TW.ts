@@ -1,0 +1,715 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
+<context>
+    <name>FeedCheck</name>
+    <message>
+        <source>新集检查</source>
+        <translation>新集檢查</translation>
+    </message>
+    <message>
+        <source>新集检查 — %1 部有新集</source>
+        <translation>新集檢查 — %1 部有新集</translation>
+    </message>
+    <message>
+        <source>已检查 %1 / %2</source>
+        <translation>已檢查 %1 / %2</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>開啟</translation>
+    </message>
+    <message>
+        <source>复制链接</source>
+        <translation>複製連結</translation>
+    </message>
+    <message>
+        <source>已看完 → 集数+1</source>
+        <translation>已看完 → 集數+1</translation>
+    </message>
+    <message>
+        <source>标题</source>
+        <translation>標題</translation>
+    </message>
+    <message>
+        <source>新</source>
+        <translation>新</translation>
+    </message>
+    <message>
+        <source>大小</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>发布时间</source>
+        <translation>發布時間</translation>
+    </message>
+    <message>
+        <source>做种</source>
+        <translation>做種</translation>
+    </message>
+    <message>
+        <source>站点</source>
+        <translation>網站</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>未找到第 %1 集</source>
+        <translation>找不到第 %1 集</translation>
+    </message>
+    <message>
+        <source>集数不是数字，未检查</source>
+        <translation>集數不是數字，未檢查</translation>
+    </message>
+    <message>
+        <source>没有站点填写了RSS连接，请在“BT平台设置”中填写。</source>
+        <translation>沒有任何網站填寫RSS網址，請在「BT網站設定」中填寫。</translation>
+    </message>
+    <message>
+        <source>已看完，集数改为 %1</source>
+        <translation>已看完，集數改為 %1</translation>
+    </message>
+    <message>
+        <source>标题中没有该条目的搜索名或原作名，可能是别的作品</source>
+        <translation>標題中沒有此項目的搜尋名或原作名，可能是別部作品</translation>
+    </message>
+    <message>
+        <source>囧</source>
+        <translation>囧</translation>
+    </message>
+    <message>
+        <source>无法打开链接：
+%1
+
+原因：%2</source>
+        <translation>無法開啟連結：
+%1
+
+原因：%2</translation>
+    </message>
+    <message>
+        <source>无法打开链接：
+%1
+
+请确认系统已设置默认浏览器。</source>
+        <translation>無法開啟連結：
+%1
+
+請確認系統已設定預設瀏覽器。</translation>
+    </message>
+    <message>
+        <source>集数未能更新，原有内容保持不变。
+原因：%1</source>
+        <translation>集數未能更新，原有內容維持不變。
+原因：%1</translation>
+    </message>
+    <message>
+        <source>集数未能更新：检查时集数是 %1，此后已改为 %2。
+为免跳过一集，未作改动；请重新检查。</source>
+        <translation>集數未能更新：檢查時集數是 %1，之後已改為 %2。
+為了避免跳過一集，未做任何變更；請重新檢查。</translation>
+    </message>
+    <message>
+        <source>集数未能更新：该条目已被删除，或其搜索名、字幕组已修改。</source>
+        <translation>集數未能更新：此項目已被刪除，或其搜尋名、字幕組已修改。</translation>
+    </message>
+    <message>
+        <source>无法检查新集。
+原因：%1</source>
+        <translation>無法檢查新集。
+原因：%1</translation>
+    </message>
+    <message>
+        <source>已停止</source>
+        <translation>已停止</translation>
+    </message>
+    <message>
+        <source>另有 %1 个发布未列出（每部只列出最新的 %2 个）</source>
+        <translation>另有 %1 個發布未列出（每部只列出最新的 %2 個）</translation>
+    </message>
+</context>
+<context>
+    <name>Form1</name>
+    <message>
+        <source>搜索动画资源</source>
+        <translation>搜尋動畫資源</translation>
+    </message>
+    <message>
+        <source>检查新集</source>
+        <translation>檢查新集</translation>
+    </message>
+    <message>
+        <source>字幕组</source>
+        <translation>字幕組</translation>
+    </message>
+    <message>
+        <source>集数</source>
+        <translation>集數</translation>
+    </message>
+    <message>
+        <source>采用UTF-8的URL编码算法</source>
+        <translation>採用UTF-8的URL編碼演算法</translation>
+    </message>
+    <message>
+        <source>BT平台设置</source>
+        <translation>BT網站設定</translation>
+    </message>
+    <message>
+        <source>定时检查</source>
+        <translation>定時檢查</translation>
+    </message>
+    <message>
+        <source>每 </source>
+        <translation>每 </translation>
+    </message>
+    <message>
+        <source> 分钟</source>
+        <translation> 分鐘</translation>
+    </message>
+    <message>
+        <source>定时检查的间隔（分钟）</source>
+        <translation>定時檢查的間隔（分鐘）</translation>
+    </message>
+    <message>
+        <source>保存修改</source>
+        <translation>儲存變更</translation>
+    </message>
+    <message>
+        <source>加入条目</source>
+        <translation>加入項目</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <source>新增</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>集数+1</source>
+        <translation>集數+1</translation>
+    </message>
+    <message>
+        <source>集数-1</source>
+        <translation>集數-1</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>序號</translation>
+    </message>
+    <message>
+        <source>搜索名</source>
+        <translation>搜尋名</translation>
+    </message>
+    <message>
+        <source>原作名</source>
+        <translation>原作名</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>備註</translation>
+    </message>
+    <message>
+        <source>动画列表</source>
+        <translation>動畫清單</translation>
+    </message>
+    <message>
+        <source>集数*</source>
+        <translation>集數*</translation>
+    </message>
+    <message>
+        <source>搜索名*</source>
+        <translation>搜尋名*</translation>
+    </message>
+    <message>
+        <source>动画原名**</source>
+        <translation>動畫原名**</translation>
+    </message>
+    <message>
+        <source>囧</source>
+        <translation>囧</translation>
+    </message>
+    <message>
+        <source>对不起，您所输入的动画特征信息与现有数据重复或不完整，请别折腾本程序了ORZ</source>
+        <translation>對不起，您輸入的動畫特徵資訊與現有資料重複或不完整，拜託別再折磨本程式了啦ORZ</translation>
+    </message>
+    <message>
+        <source>对不起，此版本暂时不支持序号、搜索名以及动画原名的修改，如果需要调整这些项目，请删除本条后再试。</source>
+        <translation>對不起，此版本暫時不支援修改序號、搜尋名及動畫原名，如果需要調整這些欄位，請刪除此項目後再試。</translation>
+    </message>
+    <message>
+        <source>确定要删除本条内容吗？</source>
+        <translation>確定要刪除此項目嗎？</translation>
+    </message>
+    <message>
+        <source>无法使用数据文件 %1：
+%2
+
+该文件未作任何改动。</source>
+        <translation>無法使用資料檔 %1：
+%2
+
+該檔案未做任何變更。</translation>
+    </message>
+    <message>
+        <source>数据文件正被另一个程序使用，正在等待……</source>
+        <translation>資料檔正被另一個程式使用，正在等待……</translation>
+    </message>
+    <message>
+        <source>无法建立数据文件 %1：
+%2</source>
+        <translation>無法建立資料檔 %1：
+%2</translation>
+    </message>
+    <message>
+        <source>
+
+上次正常打开时的备份保存在：%1</source>
+        <translation>
+
+上次正常開啟時的備份儲存在：%1</translation>
+    </message>
+    <message>
+        <source>本条修改未能保存，原有内容保持不变。
+原因：%1</source>
+        <translation>此項目的變更未能儲存，原有內容維持不變。
+原因：%1</translation>
+    </message>
+    <message>
+        <source>新条目未能加入，输入的内容仍保留在编辑框中。
+原因：%1</source>
+        <translation>新項目未能加入，輸入的內容仍保留在編輯框中。
+原因：%1</translation>
+    </message>
+    <message>
+        <source>本条内容未能删除。
+原因：%1</source>
+        <translation>此項目未能刪除。
+原因：%1</translation>
+    </message>
+    <message>
+        <source>设置未能保存。
+原因：%1</source>
+        <translation>設定未能儲存。
+原因：%1</translation>
+    </message>
+    <message>
+        <source>本条内容在载入后已在别处修改（如“已看完 → 集数+1”），保存会覆盖这些修改，因此未保存。
+编辑框中的内容仍保留；请重新点击该条目，再改一次。</source>
+        <translation>此項目在載入後已在別處修改（例如「已看完 → 集數+1」），儲存會覆蓋這些修改，因此沒有儲存。
+編輯框中的內容仍保留；請重新點選該項目，再修改一次。</translation>
+    </message>
+    <message>
+        <source>当前站点的搜索地址无法使用：
+%1
+
+%2，请在“BT平台设置”中修改后重新选择该站点。</source>
+        <translation>目前網站的搜尋網址無法使用：
+%1
+
+%2，請在「BT網站設定」中修改後重新選擇該網站。</translation>
+    </message>
+    <message>
+        <source>搜索地址必须以 http:// 或 https:// 开头</source>
+        <translation>搜尋網址必須以 http:// 或 https:// 開頭</translation>
+    </message>
+    <message>
+        <source>搜索地址中不能有空格、换行或其他控制字符</source>
+        <translation>搜尋網址中不能有空格、換行或其他控制字元</translation>
+    </message>
+    <message>
+        <source>搜索地址中缺少网站的域名</source>
+        <translation>搜尋網址中缺少網站的網域名稱</translation>
+    </message>
+    <message>
+        <source>（空）</source>
+        <translation>（空白）</translation>
+    </message>
+    <message>
+        <source>请先选择一个搜索站点。</source>
+        <translation>請先選擇一個搜尋網站。</translation>
+    </message>
+    <message>
+        <source>搜索地址过长，无法打开：
+%1
+
+其余的页面照常打开。</source>
+        <translation>搜尋網址過長，無法開啟：
+%1
+
+其餘的頁面照常開啟。</translation>
+    </message>
+    <message>
+        <source>将打开 %1 个页面，继续吗？</source>
+        <translation>將開啟 %1 個頁面，要繼續嗎？</translation>
+    </message>
+    <message>
+        <source>无法打开搜索页面：
+%1
+
+请确认系统已设置默认浏览器。</source>
+        <translation>無法開啟搜尋頁面：
+%1
+
+請確認系統已設定預設瀏覽器。</translation>
+    </message>
+    <message>
+        <source>Korvane 开发组 出品 · 欢迎来论坛交流</source>
+        <translation>Korvane 開發團隊 出品 · 歡迎來論壇交流</translation>
+    </message>
+</context>
+<context>
+    <name>Form2</name>
+    <message>
+        <source>BT平台设置</source>
+        <translation>BT網站設定</translation>
+    </message>
+    <message>
+        <source>新增</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>加入</source>
+        <translation>加入</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>修改</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <source>设为默认</source>
+        <translation>設為預設</translation>
+    </message>
+    <message>
+        <source>默认</source>
+        <translation>預設</translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>内置站点</source>
+        <translation>內建網站</translation>
+    </message>
+    <message>
+        <source>自定义站点</source>
+        <translation>自訂網站</translation>
+    </message>
+    <message>
+        <source>连接(BT平台搜索页连接,以&quot;=&quot;结束,以&quot;http&quot;开头)：</source>
+        <translation>網址(BT網站搜尋頁網址,以&quot;=&quot;結尾,以&quot;http&quot;開頭)：</translation>
+    </message>
+    <message>
+        <source>显示顺序：</source>
+        <translation>顯示順序：</translation>
+    </message>
+    <message>
+        <source>站点名称：</source>
+        <translation>網站名稱：</translation>
+    </message>
+    <message>
+        <source>UTF-8的URL编码</source>
+        <translation>UTF-8的URL編碼</translation>
+    </message>
+    <message>
+        <source>RSS连接(以&quot;=&quot;结束,可留空)：</source>
+        <translation>RSS網址(以&quot;=&quot;結尾,可留空)：</translation>
+    </message>
+    <message>
+        <source>囧</source>
+        <translation>囧</translation>
+    </message>
+    <message>
+        <source>站点名称重复，如果想更新的话请点击修改，或者删除相应条目再添加。</source>
+        <translation>網站名稱重複，如果想更新的話請按「修改」，或是刪除對應的項目再新增。</translation>
+    </message>
+    <message>
+        <source>对不起，这个版本无法正常修改服务器名称，请耐心等待...</source>
+        <translation>對不起，這個版本還沒辦法正常修改伺服器名稱，請耐心等候...</translation>
+    </message>
+    <message>
+        <source>确实要删除本条内容吗？</source>
+        <translation>確定要刪除此項目嗎？</translation>
+    </message>
+    <message>
+        <source>删除条目</source>
+        <translation>刪除項目</translation>
+    </message>
+    <message>
+        <source>站点未能加入，输入的内容仍保留在编辑框中。
+原因：%1</source>
+        <translation>網站未能加入，輸入的內容仍保留在編輯框中。
+原因：%1</translation>
+    </message>
+    <message>
+        <source>站点未能修改，原有内容保持不变。
+原因：%1</source>
+        <translation>網站未能修改，原有內容維持不變。
+原因：%1</translation>
+    </message>
+    <message>
+        <source>站点未能删除。
+原因：%1</source>
+        <translation>網站未能刪除。
+原因：%1</translation>
+    </message>
+    <message>
+        <source>未能设为默认，内置站点与默认站点均保持不变。
+原因：%1</source>
+        <translation>未能設為預設，內建網站與預設網站皆維持不變。
+原因：%1</translation>
+    </message>
+    <message>
+        <source>未能恢复默认站点，内置站点保持不变。
+原因：%1</source>
+        <translation>未能還原預設網站，內建網站維持不變。
+原因：%1</translation>
+    </message>
+    <message>
+        <source>内置站点中没有名为“%1”的站点，未作任何修改。</source>
+        <translation>內建網站中沒有名為「%1」的網站，未做任何修改。</translation>
+    </message>
+    <message>
+        <source>内置站点或默认站点中没有名为“%1”的站点，未作任何修改。</source>
+        <translation>內建網站或預設網站中沒有名為「%1」的網站，未做任何修改。</translation>
+    </message>
+    <message>
+        <source>界面语言：</source>
+        <translation>介面語言：</translation>
+    </message>
+    <message>
+        <source>跟随系统</source>
+        <translation>跟隨系統</translation>
+    </message>
+    <message>
+        <source>界面语言将在下次启动 Korvane 时生效。</source>
+        <translation>介面語言將在下次啟動 Korvane 時生效。</translation>
+    </message>
+    <message>
+        <source>设置未能保存。
+原因：%1</source>
+        <translation>設定未能儲存。
+原因：%1</translation>
+    </message>
+    <message>
+        <source>默认站点为空，内置站点保持不变。</source>
+        <translation>預設網站是空的，內建網站維持不變。</translation>
+    </message>
+</context>
+<context>
+    <name>JetOffer</name>
+    <message>
+        <source>数据文件 %1 是旧版程序的数据库（Jet 格式），本程序不能直接使用。
+
+要把它转换为本程序的格式吗？原文件将改名为 %2 保留，内容不作任何改动。</source>
+        <translation>資料檔 %1 是舊版程式的資料庫（Jet 格式），本程式無法直接使用。
+
+要將它轉換為本程式的格式嗎？原檔案將改名為 %2 保留，內容不做任何變更。</translation>
+    </message>
+    <message>
+        <source>数据文件未能转换，原文件保持不变。
+原因：%1</source>
+        <translation>資料檔未能轉換，原檔案維持不變。
+原因：%1</translation>
+    </message>
+    <message>
+        <source>正在读取旧版数据文件……</source>
+        <translation>正在讀取舊版資料檔……</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>Notice</name>
+    <message>
+        <source>查看</source>
+        <translation>查看</translation>
+    </message>
+</context>
+<context>
+    <name>Reason</name>
+    <message>
+        <source>找不到相应的记录</source>
+        <translation>找不到對應的紀錄</translation>
+    </message>
+    <message>
+        <source>与现有内容重复</source>
+        <translation>與現有內容重複</translation>
+    </message>
+    <message>
+        <source>内容不完整</source>
+        <translation>內容不完整</translation>
+    </message>
+    <message>
+        <source>文件正被另一个程序使用</source>
+        <translation>檔案正被另一個程式使用</translation>
+    </message>
+    <message>
+        <source>文件只读</source>
+        <translation>檔案為唯讀</translation>
+    </message>
+    <message>
+        <source>文件夹无法写入</source>
+        <translation>資料夾無法寫入</translation>
+    </message>
+    <message>
+        <source>磁盘已满</source>
+        <translation>磁碟已滿</translation>
+    </message>
+    <message>
+        <source>文件已损坏</source>
+        <translation>檔案已損毀</translation>
+    </message>
+    <message>
+        <source>不是数据库文件</source>
+        <translation>不是資料庫檔案</translation>
+    </message>
+    <message>
+        <source>文件中缺少所需的数据表</source>
+        <translation>檔案中缺少所需的資料表</translation>
+    </message>
+    <message>
+        <source>找不到文件</source>
+        <translation>找不到檔案</translation>
+    </message>
+    <message>
+        <source>是一个文件夹，不是文件</source>
+        <translation>是資料夾，不是檔案</translation>
+    </message>
+    <message>
+        <source>超时</source>
+        <translation>逾時</translation>
+    </message>
+    <message>
+        <source>无法连接</source>
+        <translation>無法連線</translation>
+    </message>
+    <message>
+        <source>服务器返回 %1</source>
+        <translation>伺服器回應 %1</translation>
+    </message>
+    <message>
+        <source>不是RSS</source>
+        <translation>不是RSS</translation>
+    </message>
+    <message>
+        <source>数据已损坏</source>
+        <translation>資料已損毀</translation>
+    </message>
+    <message>
+        <source>回答不完整</source>
+        <translation>回應不完整</translation>
+    </message>
+    <message>
+        <source>站点无响应，已跳过</source>
+        <translation>網站沒有回應，已略過</translation>
+    </message>
+    <message>
+        <source>站点最近出错，稍后再试</source>
+        <translation>網站最近出錯，稍後再試</translation>
+    </message>
+    <message>
+        <source>内容在读取后已被修改</source>
+        <translation>內容在讀取後已被修改</translation>
+    </message>
+    <message>
+        <source>地址不可用</source>
+        <translation>網址無法使用</translation>
+    </message>
+    <message>
+        <source>未能完成操作</source>
+        <translation>無法完成操作</translation>
+    </message>
+</context>
+<context>
+    <name>Tray</name>
+    <message>
+        <source>显示主窗口</source>
+        <translation>顯示主視窗</translation>
+    </message>
+    <message>
+        <source>立即检查</source>
+        <translation>立即檢查</translation>
+    </message>
+    <message>
+        <source>暂停定时检查</source>
+        <translation>暫停定時檢查</translation>
+    </message>
+    <message>
+        <source>继续定时检查</source>
+        <translation>繼續定時檢查</translation>
+    </message>
+    <message>
+        <source>开机时启动</source>
+        <translation>開機時啟動</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>結束</translation>
+    </message>
+    <message>
+        <source>Korvane
+%1
+%2 部有新集</source>
+        <translation>Korvane
+%1
+%2 部有新集</translation>
+    </message>
+    <message>
+        <source>上次检查：%1</source>
+        <translation>上次檢查：%1</translation>
+    </message>
+    <message>
+        <source>尚未检查</source>
+        <translation>尚未檢查</translation>
+    </message>
+    <message>
+        <source>%1 部有新集</source>
+        <translation>%1 部有新集</translation>
+    </message>
+    <message>
+        <source>%1 第 %2 集</source>
+        <translation>%1 第 %2 集</translation>
+    </message>
+    <message>
+        <source>%1 第 %2 集 (%3)</source>
+        <translation>%1 第 %2 集 (%3)</translation>
+    </message>
+    <message>
+        <source>等 %1 部</source>
+        <translation>等 %1 部</translation>
+    </message>
+    <message>
+        <source>Korvane 仍在运行</source>
+        <translation>Korvane 仍在執行</translation>
+    </message>
+    <message>
+        <source>主窗口已隐藏到系统托盘，定时检查照常进行。点击托盘图标可重新打开主窗口，在托盘菜单中选择“退出”可结束程序。</source>
+        <translation>主視窗已隱藏到系統匣，定時檢查照常進行。按一下系統匣圖示可重新開啟主視窗，在系統匣選單中選擇「結束」即可關閉程式。</translation>
+    </message>
+    <message>
+        <source>未能设置开机时启动。
+原因：%1</source>
+        <translation>未能設定開機時啟動。
+原因：%1</translation>
+    </message>
+</context>
+</TS>
