@@ -5,17 +5,11 @@
 set -euo pipefail
 program=$1
 repo=$(cd "$(dirname "$0")/.." && pwd)
-for tool in Xvfb xdotool sqlite3 iconv import python3; do
-    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
+. "$repo/tests/e2e_common.sh"
+need Xvfb xdotool sqlite3 iconv import python3
 
 work=$(mktemp -d)
 trap 'kill ${app:-} ${xvfb:-} ${feeds_PID:-} 2>/dev/null; rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*"
-    [ -n "${DISPLAY:-}" ] && import -window root "${TMPDIR:-/tmp}/korvane-e2e-failure.png" 2>/dev/null && echo "screen: ${TMPDIR:-/tmp}/korvane-e2e-failure.png"
-    exit 1
-}
 
 # The program in a folder of its own, with a watch list made by sqlite3, not by our code.
 mkdir -p "$work/app" "$work/bin"
@@ -38,23 +32,15 @@ SQL
 printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s/opened.txt"\n' "$work" >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open" && touch "$work/opened.txt"
 
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-read -r -t 20 display <&3 || fail "Xvfb did not start"
-export DISPLAY=":$display"
+start_display
 
 PATH="$work/bin:$PATH" "$work/app/korvane" >"$work/korvane.log" 2>&1 &
 app=$!
 main=$(xdotool search --sync --name '^Korvane 0.9 Final$' | tail -n 1)
 sleep 1 # let the program finish its start before the first click
 
-pace() { sleep 0.4; }
-# A click into a window brings it the keyboard, as a user's click does (there is no window manager).
-click() { xdotool windowfocus --sync "$1"; xdotool mousemove --window "$1" "$2" "$3" click 1; pace; }
 # The empty part of the entry list, below its lines.
 click_list() { click "$main" 250 480; }
-keys() { for k in "$@"; do xdotool key --clearmodifiers "$k"; sleep 0.15; done; pace; }
 typed() { xdotool type --delay 60 "$1"; pace; }
 wait_lines() { # wait until the browser has been given $1 addresses
     for _ in $(seq 100); do [ "$(wc -l <"$work/opened.txt")" -ge "$1" ] && return 0; sleep 0.1; done
@@ -62,8 +48,6 @@ wait_lines() { # wait until the browser has been given $1 addresses
 }
 gbk() { printf '%s' "$1" | iconv -f UTF-8 -t CP936 | od -An -tx1 -v | tr -d ' \n' | tr a-f A-F | sed 's/../%&/g'; }
 sql() { sqlite3 -separator '|' "$work/app/ad.mdb" "$1"; }
-# A picture of a window, kept for the README when run by hand.
-picture() { import -window "$1" "$work/$2.png"; [ ! -w "$repo/docs" ] || [ "${CI:-}" = true ] || cp "$work/$2.png" "$repo/docs/"; }
 
 click_list
 picture "$main" main-window

@@ -6,17 +6,11 @@
 set -euo pipefail
 program=$1
 repo=$(cd "$(dirname "$0")/.." && pwd)
-for tool in Xvfb xdotool xwininfo sqlite3 python3 trayer; do
-    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
+. "$repo/tests/e2e_common.sh"
+need Xvfb xdotool xwininfo sqlite3 python3 trayer
 
 work=$(mktemp -d)
 trap 'kill ${app:-} ${tray:-} ${xvfb:-} ${feeds_PID:-} 2>/dev/null; rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*"
-    [ -n "${DISPLAY:-}" ] && import -window root "${TMPDIR:-/tmp}/korvane-e2e-tray-failure.png" 2>/dev/null && echo "screen: ${TMPDIR:-/tmp}/korvane-e2e-tray-failure.png"
-    exit 1
-}
 
 mkdir -p "$work/app" "$work/feeds"
 cp "$program" "$work/app/korvane"
@@ -37,11 +31,7 @@ create table settings (name text primary key, value text);
 insert into settings values ('autocheck', '1');
 SQL
 
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-read -r -t 20 display <&3 || fail "Xvfb did not start"
-export DISPLAY=":$display"
+start_display
 trayer --edge top --align right --widthtype pixel --width 200 --height 32 >/dev/null 2>&1 &
 tray=$!
 sleep 1

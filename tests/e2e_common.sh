@@ -1,0 +1,37 @@
+# Shared by the scripts that drive the real program on an Xvfb display; sourced after $repo is set.
+
+# Skips the script (77) when a tool it drives the display with is missing.
+need() {
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+    done
+}
+
+# Ends the script with a picture of the whole screen, named after the script, to see what the user would have seen.
+fail() {
+    local shot
+    shot="${TMPDIR:-/tmp}/korvane-$(basename "$0" .sh)-failure.png"
+    echo "FAIL: $*"
+    [ -n "${DISPLAY:-}" ] && import -window root "$shot" 2>/dev/null && echo "screen: $shot"
+    exit 1
+}
+
+# A display of our own, on no network port; $xvfb is its process.
+start_display() {
+    exec 3<> <(:)
+    Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    read -r -t 20 display <&3 || fail "Xvfb did not start"
+    export DISPLAY=":$display"
+}
+
+# A picture of a window, kept for the README when run by hand.
+picture() {
+    import -window "$1" "$work/$2.png"
+    [ ! -w "$repo/docs" ] || [ "${CI:-}" = true ] || cp "$work/$2.png" "$repo/docs/"
+}
+
+pace() { sleep 0.4; }
+# A click into a window brings it the keyboard, as a user's click does (there is no window manager).
+click() { xdotool windowfocus --sync "$1"; xdotool mousemove --window "$1" "$2" "$3" click 1; pace; }
+keys() { for k in "$@"; do xdotool key --clearmodifiers "$k"; sleep 0.15; done; pace; }
