@@ -156,6 +156,12 @@ TEST_F(Form2Test, SiteOperationsWriteTheirTablesAndTheWindowStepsAsideForItsMess
     EXPECT_EQ(rows("select count(*) from xd where btset = 'Mikan'"), texts({"0"}));
     EXPECT_FALSE(w->Combo2->findText(u("Mikan")) >= 0 || onTopWhileShown.contains(true));
 
+    // The language is stored at once, for the next start, and shown as chosen when the window opens again.
+    f2->language->setCurrentIndex(3);
+    Q_EMIT f2->language->activated(3);
+    EXPECT_TRUE(lastMessage() == u("界面语言将在下次启动 Korvane 时生效。") &&
+                rows("select value from settings "
+                     "where name = 'language'") == texts({"en"}));
     // 返回 closes the window, and the next opening starts afresh, on top; Escape closes it too.
     f2->Command2->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return w->settingsWindow() == nullptr; }));
@@ -163,6 +169,7 @@ TEST_F(Form2Test, SiteOperationsWriteTheirTablesAndTheWindowStepsAsideForItsMess
     w->Command8->click();
     f2 = w->settingsWindow();
     ASSERT_TRUE(f2 && WindowOrder::isOnTop(f2) && f2->List2->item(0)->text() == u("Nyaa"));
+    EXPECT_EQ(f2->language->currentText(), u("English"));
 
     // A write that fails says why, in Chinese, and keeps what was typed.
     makeReadOnly();
