@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program on a real X display, driven only with keys as a user would: select lines and search on two
-# sites, add an entry, save a change, delete one, add a custom site, check the feeds. Checks the exact addresses the
-# browser got and the rows left in ad.mdb.
+# sites, add an entry, save a change, delete one, add a custom site, check the feeds; then start it in the two other
+# languages. Checks the exact addresses the browser got and the rows left in ad.mdb.
 set -euo pipefail
 program=$1
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -134,4 +134,32 @@ wait_lines 5
 [ "$(tail -n 1 "$work/opened.txt")" = 'magnet:?xt=urn:btih:Q336IN72UWT7ZYK5DXOLT2XK5I3XMZ5Y&dn=%E6%9F%90%E4%BD%9C%E5%93%81' ] ||
     fail "Return on the release found first opened $(tail -n 1 "$work/opened.txt")"
 picture "$check" feed-check-window
+
+# The interface in the desktop's language, Traditional Chinese, then in English chosen in the file, which wins over
+# it: the titles of the settings window and of the question of Delete, which Escape answers No.
+in_language() { # $1: the pictures' name; $2, $3: the two titles
+    kill "$app"
+    wait "$app" 2>/dev/null || true
+    LANGUAGE=zh_TW:zh "$work/app/korvane" >>"$work/korvane.log" 2>&1 &
+    app=$!
+    main=$(xdotool search --sync --name '^Korvane 0.9 Final$' | tail -n 1)
+    sleep 1
+    click_list
+    picture "$main" "main-window-$1"
+    keys End Delete
+    click "$(xdotool search --sync --name "^$3\$" | tail -n 1)" 10 10
+    keys Escape
+    click_list
+    keys shift+Tab space
+    settings=$(xdotool search --sync --name "^$2\$" | tail -n 1)
+    sleep 1
+    click "$settings" 60 150
+    keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab
+    picture "$settings" "settings-window-$1"
+}
+in_language zh_TW 'BT網站設定' '刪除'
+sql "create table if not exists settings (name text primary key, value text);
+     insert or replace into settings values ('language', 'en')"
+in_language en 'BT site settings' 'Delete'
+[ "$(sql "select count(*) from AD")" = 3 ] || fail "Escape in the question deleted the entry"
 echo "1 passed, 0 failed"
