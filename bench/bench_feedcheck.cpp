@@ -3,16 +3,12 @@
 // event loop went without turning meanwhile.
 #include "benchsupport.h"
 
-#include "data/module1.h"
-#include "data/schema.h"
 #include "feedcheck/feedcheckwindow.h"
-#include "sites/sitestore.h"
 #include "support/httpserver.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QSqlQuery>
 #include <QThread>
 #include <QTimer>
 
@@ -24,8 +20,6 @@ namespace {
 
 constexpr int Entries = 200;
 constexpr int AnswerMs = 50;
-
-
 
 qint64 threadCpuNs()
 {
@@ -40,23 +34,7 @@ void feedCheck(benchmark::State &state)
     ServerThread server(AnswerMs);
     // Two host names for the one server: two requests at once to each host, four in all. The entries' episodes
     // run from 0 to 48, so that each asks for one of the fifty in the feed.
-    {
-        Module1::Opened opened;
-        QSqlQuery query(Module1::Conn());
-        query.exec(QStringLiteral("update AD set subg = '喵萌奶茶屋', Episode = rowid % 49"));
-        query.exec(QStringLiteral("delete from xd"));
-        query.exec(QStringLiteral("update bt set rssdata = ''"));
-        int order = 0;
-        for (const char *host : {"127.0.0.1", "localhost"}) {
-            SearchSite site;
-            site.nub = QString::number(++order);
-            site.btset = QString::fromLatin1(host);
-            site.urldata = QStringLiteral("http://%1/?q=").arg(site.btset);
-            site.utf8 = 1;
-            site.rssdata = QStringLiteral("http://%1:%2/feed?q=").arg(site.btset).arg(server.port());
-            (void)SiteStore::add(Schema::Custom, site);
-        }
-    }
+    feedsOnTwoHosts(server);
     const std::size_t sites = 2;
 
     Watcher watcher;

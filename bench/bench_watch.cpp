@@ -1,11 +1,9 @@
 // Watching on schedule: what the program costs between checks, and whether its memory grows from check to check.
 #include "benchsupport.h"
 
-#include "data/module1.h"
 #include "data/schema.h"
 #include "data/settings.h"
 #include "feeds/watcher.h"
-#include "sites/sitestore.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -36,7 +34,8 @@ void turn(int ms)
 double cpuMsOf(qint64 pid)
 {
     double ns = 0;
-    for (const QString &task : QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QString &task :
+         QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile stat(QStringLiteral("/proc/%1/task/%2/schedstat").arg(pid).arg(task));
         if (stat.open(QIODevice::ReadOnly))
             ns += stat.readAll().split(' ').value(0).toDouble();
@@ -93,23 +92,7 @@ void memoryOverChecks(benchmark::State &state)
 {
     useBenchFolder(Entries);
     ServerThread server(0);
-    {
-        Module1::Opened opened;
-        QSqlQuery query(Module1::Conn());
-        query.exec(QStringLiteral("update AD set subg = '喵萌奶茶屋', Episode = rowid % 49"));
-        query.exec(QStringLiteral("delete from xd"));
-        query.exec(QStringLiteral("update bt set rssdata = ''"));
-        int order = 0;
-        for (const char *host : {"127.0.0.1", "localhost"}) {
-            SearchSite site;
-            site.nub = QString::number(++order);
-            site.btset = QString::fromLatin1(host);
-            site.urldata = QStringLiteral("http://%1/?q=").arg(site.btset);
-            site.utf8 = 1;
-            site.rssdata = QStringLiteral("http://%1:%2/feed?q=").arg(site.btset).arg(server.port());
-            (void)SiteStore::add(Schema::Custom, site);
-        }
-    }
+    feedsOnTwoHosts(server);
     for (auto _ : state) {
         QDateTime now = QDateTime::currentDateTimeUtc();
         Watcher watcher;

@@ -4,6 +4,7 @@
 #include "data/module1.h"
 #include "data/programfolder.h"
 #include "data/schema.h"
+#include "sites/sitestore.h"
 #include "support/httpserver.h"
 
 #include <QDir>
@@ -127,4 +128,23 @@ ServerThread::~ServerThread()
 quint16 ServerThread::port() const
 {
     return m_server->port();
+}
+
+void feedsOnTwoHosts(const ServerThread &server)
+{
+    Module1::Opened opened;
+    QSqlQuery query(Module1::Conn());
+    query.exec(QStringLiteral("update AD set subg = '喵萌奶茶屋', Episode = rowid % 49"));
+    query.exec(QStringLiteral("delete from xd"));
+    query.exec(QStringLiteral("update bt set rssdata = ''"));
+    int order = 0;
+    for (const char *host : {"127.0.0.1", "localhost"}) {
+        SearchSite site;
+        site.nub = QString::number(++order);
+        site.btset = QString::fromLatin1(host);
+        site.urldata = QStringLiteral("http://%1/?q=").arg(site.btset);
+        site.utf8 = 1;
+        site.rssdata = QStringLiteral("http://%1:%2/feed?q=").arg(site.btset).arg(server.port());
+        (void)SiteStore::add(Schema::Custom, site);
+    }
 }

@@ -45,3 +45,7 @@ private:
     QObject m_home;
     HttpServer *m_server = nullptr;
 };
+
+// The entries of the bench folder in use waiting for episodes 0 to 48 of the feed's series, and their feeds on two
+// host names of the server (127.0.0.1 and localhost), its only sites with a feed.
+void feedsOnTwoHosts(const ServerThread &server);
