@@ -135,31 +135,32 @@ wait_lines 5
     fail "Return on the release found first opened $(tail -n 1 "$work/opened.txt")"
 picture "$check" feed-check-window
 
-# The interface in the desktop's language, Traditional Chinese, then in English chosen in the file, which wins over
-# it: the titles of the settings window and of the question of Delete, which Escape answers No.
-in_language() { # $1: the pictures' name; $2, $3: the two titles
+# The interface in the desktop's language, Traditional Chinese, then English, then English chosen in the file on a
+# Traditional Chinese desktop: the titles of the settings window and of the question of Delete (Escape: No).
+in_language() { # $1: the desktop's languages; $2: the pictures' name; $3, $4: the two titles
     kill "$app"
     wait "$app" 2>/dev/null || true
-    LANGUAGE=zh_TW:zh "$work/app/korvane" >>"$work/korvane.log" 2>&1 &
+    LANGUAGE=$1 "$work/app/korvane" >>"$work/korvane.log" 2>&1 &
     app=$!
     main=$(xdotool search --sync --name '^Korvane 0.9 Final$' | tail -n 1)
     sleep 1
     click_list
-    picture "$main" "main-window-$1"
+    picture "$main" "main-window-$2"
     keys End Delete
-    click "$(xdotool search --sync --name "^$3\$" | tail -n 1)" 10 10
+    click "$(xdotool search --sync --name "^$4\$" | tail -n 1)" 10 10
     keys Escape
     click_list
     keys shift+Tab space
-    settings=$(xdotool search --sync --name "^$2\$" | tail -n 1)
+    settings=$(xdotool search --sync --name "^$3\$" | tail -n 1)
     sleep 1
     click "$settings" 60 150
     keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab
-    picture "$settings" "settings-window-$1"
+    picture "$settings" "settings-window-$2"
 }
-in_language zh_TW 'BT網站設定' '刪除'
+in_language zh_TW:zh zh_TW 'BT網站設定' '刪除'
+in_language en en 'BT site settings' 'Delete'
 sql "create table if not exists settings (name text primary key, value text);
      insert or replace into settings values ('language', 'en')"
-in_language en 'BT site settings' 'Delete'
+in_language zh_TW:zh en 'BT site settings' 'Delete'
 [ "$(sql "select count(*) from AD")" = 3 ] || fail "Escape in the question deleted the entry"
 echo "1 passed, 0 failed"
