@@ -103,16 +103,16 @@ QByteArray feedOf50()
     return feed + "</channel></rss>\n";
 }
 
-ServerThread::ServerThread(int answerMs)
+ServerThread::ServerThread(int answerMs, const QByteArray &feed)
 {
     m_thread.start();
     m_home.moveToThread(&m_thread);
     QMetaObject::invokeMethod(
         &m_home,
-        [this, answerMs] {
+        [this, answerMs, feed] {
             m_server = new HttpServer(1 << 30);
             m_server->keepRequests(false);
-            m_server->route("/feed", {.body = feedOf50(), .contentType = "application/rss+xml", .delayMs = answerMs});
+            m_server->route("/feed", {.body = feed, .contentType = "application/rss+xml", .delayMs = answerMs});
         },
         Qt::BlockingQueuedConnection);
 }

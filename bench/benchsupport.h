@@ -32,11 +32,11 @@ class HttpServer;
 QByteArray feedOf50();
 
 // The loopback test server on a thread of its own, so that its work does not count as the program's; /feed
-// answers every request after answerMs with feedOf50().
+// answers every request after answerMs with that feed.
 class ServerThread
 {
 public:
-    explicit ServerThread(int answerMs);
+    explicit ServerThread(int answerMs, const QByteArray &feed = feedOf50());
     ~ServerThread();
     quint16 port() const;
 
