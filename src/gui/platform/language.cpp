@@ -58,15 +58,10 @@ QString translationFor(Choice choice, const QStringList &uiLanguages)
         if (name == QLatin1String("C") || name == QLatin1String("POSIX") || locale.language() == QLocale::C)
             continue;
         anyLanguage = true;
-        if (locale.language() == QLocale::Chinese) {
-            const bool traditional =
-                locale.script() == QLocale::TraditionalChineseScript ||
-                (locale.script() != QLocale::SimplifiedChineseScript &&
-                 (locale.territory() == QLocale::Taiwan || locale.territory() == QLocale::HongKong ||
-                  locale.territory() == QLocale::Macao));
-            // "zh-Hant" alone names no territory; QLocale fills one in, which may be any.
-            return traditional || name.contains(QLatin1String("Hant")) ? Traditional : QString();
-        }
+        // QLocale gives a name without a script the one its place writes: Traditional for Taiwan, Hong Kong and
+        // Macao, Simplified for the rest; a script named ("zh-Hans-HK", "zh-Hant") is kept.
+        if (locale.language() == QLocale::Chinese)
+            return locale.script() == QLocale::TraditionalChineseScript ? Traditional : QString();
         if (locale.language() == QLocale::English)
             return English;
     }
