@@ -36,7 +36,7 @@ start_display
 
 PATH="$work/bin:$PATH" "$work/app/korvane" >"$work/korvane.log" 2>&1 &
 app=$!
-main=$(xdotool search --sync --name '^Korvane 0.9 Final$' | tail -n 1)
+main=$(window '^Korvane 0.9 Final$') || fail "no main window"
 sleep 1 # let the program finish its start before the first click
 
 # The empty part of the entry list, below its lines.
@@ -88,7 +88,7 @@ keys Tab Tab Tab Tab ctrl+Up ctrl+s
 # Delete the third entry: Delete in the list, then Yes in the question.
 click_list
 keys End Home Down Down Delete
-question=$(xdotool search --sync --name '^删除$' | tail -n 1)
+question=$(window '^删除$') || fail "no question 删除"
 click "$question" 10 10
 keys Return
 for _ in $(seq 50); do [ "$(sql "select count(*) from AD where AnimeN = 'Title Three'")" = 0 ] && break; sleep 0.1; done
@@ -98,7 +98,7 @@ for _ in $(seq 50); do [ "$(sql "select count(*) from AD where AnimeN = 'Title T
 # The settings window: "BT平台设置", then "新增", the fields, UTF-8 ticked and "加入".
 click_list
 keys shift+Tab space
-settings=$(xdotool search --sync --name '^BT平台设置$' | tail -n 1)
+settings=$(window '^BT平台设置$') || fail "no window BT平台设置"
 sleep 1
 # Into the built-in list's empty part, then Tab to "新增".
 click "$settings" 60 150
@@ -123,11 +123,7 @@ sql "update bt set rssdata = 'http://127.0.0.1:$port/plain.xml?k=' where btset =
 sql "update AD set AnimeN = '某作品' where SearchN = '中'; update AD set SearchN = '某作品' where SearchN = 'Foo Bar'"
 click_list
 keys F5
-for _ in $(seq 100); do
-    check=$(xdotool search --name '^新集检查 — [0-9]+ 部有新集$' | tail -n 1) && break
-    sleep 0.1
-done
-[ -n "${check:-}" ] || fail "the feed check window with new releases found"
+check=$(window '^新集检查 — [0-9]+ 部有新集$') || fail "the feed check window with new releases found"
 xdotool windowraise "$check" windowfocus --sync "$check"
 keys Return
 wait_lines 5
@@ -142,16 +138,17 @@ in_language() { # $1: the desktop's languages; $2: the pictures' name; $3, $4: t
     wait "$app" 2>/dev/null || true
     LANGUAGE=$1 "$work/app/korvane" >>"$work/korvane.log" 2>&1 &
     app=$!
-    main=$(xdotool search --sync --name '^Korvane 0.9 Final$' | tail -n 1)
+    main=$(window '^Korvane 0.9 Final$') || fail "no main window"
     sleep 1
     click_list
     picture "$main" "main-window-$2"
     keys End Delete
-    click "$(xdotool search --sync --name "^$4\$" | tail -n 1)" 10 10
+    question=$(window "^$4\$") || fail "no question $4"
+    click "$question" 10 10
     keys Escape
     click_list
     keys shift+Tab space
-    settings=$(xdotool search --sync --name "^$3\$" | tail -n 1)
+    settings=$(window "^$3\$") || fail "no window $3"
     sleep 1
     click "$settings" 60 150
     keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab

@@ -31,6 +31,17 @@ picture() {
     [ ! -w "$repo/docs" ] || [ "${CI:-}" = true ] || cp "$work/$2.png" "$repo/docs/"
 }
 
+# The newest window whose title matches, waited for 20 s at most (a window that never comes fails the script, where
+# xdotool's own --sync would wait for ever).
+window() {
+    local found
+    for _ in $(seq 200); do
+        found=$(xdotool search --name "$1" 2>/dev/null | tail -n 1) && [ -n "$found" ] && echo "$found" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 pace() { sleep 0.4; }
 # A click into a window brings it the keyboard, as a user's click does (there is no window manager).
 click() { xdotool windowfocus --sync "$1"; xdotool mousemove --window "$1" "$2" "$3" click 1; pace; }

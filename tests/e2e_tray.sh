@@ -50,11 +50,11 @@ wait_for() { for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done; return 1
 
 "$work/app/korvane" >"$work/korvane.log" 2>&1 &
 app=$!
-main=$(xdotool search --sync --name '^Korvane 0.9 Final$' | tail -n 1)
+main=$(window '^Korvane 0.9 Final$') || fail "no main window"
 wait_for small_window icon >/dev/null || fail "no icon in the tray"
 balloon=$(wait_for small_window balloon) || fail "no notice of the release found at start-up"
 xdotool mousemove --window "$balloon" 20 20 click 1
-check=$(wait_for xdotool search --name '^新集检查' | tail -n 1) || fail "a click on the notice opened no 新集检查"
+check=$(window '^新集检查') || fail "a click on the notice opened no 新集检查"
 [ "$(sqlite3 "$work/app/ad.mdb" 'select count(*) from seen')" = 1 ] || fail "the release shown was not marked seen"
 # Escape closes it (with no window manager, it would stay over the tray).
 xdotool windowfocus --sync "$check" key Escape
