@@ -90,3 +90,8 @@ QByteArray bytesOf(const QString &path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+QByteArray feedFile(const char *name)
+{
+    return bytesOf(QStringLiteral(KORVANE_TEST_DATA "/feeds/") + QLatin1String(name));
+}

@@ -48,6 +48,8 @@ inline QString integrityCheck(const QString &path)
 }
 // A file's bytes; none when it cannot be read.
 QByteArray bytesOf(const QString &path);
+// A feed kept under tests/data/feeds.
+QByteArray feedFile(const char *name);
 
 // Readable failure messages for Qt strings, and lists of them.
 inline void PrintTo(const QString &s, std::ostream *os)
