@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-// The answer to one request, through the fetcher given or one of its own.
 static Result<FetchedAnswer> fetchOne(const FetchRequest &request, FeedFetcher *fetcher = nullptr)
 {
     FeedFetcher own;
@@ -88,8 +87,7 @@ TEST(FeedFetcher, AnswersWithinTheLimits)
         {"ClosedPort", {}, Unreachable, 0, false, "http://127.0.0.1:1/"},
         {"OtherScheme", {}, Refused, 0, false, "ftp://127.0.0.1/"},
         {"UnencodedAddress", {}, Refused, 0, false, "http://127.0.0.1/caf\xC3\xA9"},
-        // QUrl writes escapes of unreserved characters as the characters, the same address; every other escape
-        // stays.
+        // QUrl writes escapes of unreserved characters as the characters (the same address); all others stay.
         {"Escapes", {.body = "x"}, {}, 1, false, "/%63ase?w=%E4%B8%AD%20%2B%26%3D%25%2F%3F%23&x=a+b%7e%41%2E"},
         {"ThroughProxy", {}, {}, 1, false, "http://feed.invalid/proxied"},
     };

@@ -38,8 +38,7 @@ QString field(const Release &r, Field f)
 
 } // namespace
 
-// Whole documents, kept, broken, hostile or oddly encoded: how many releases they give (-1: no feed at all), and
-// one field (or all) of one of them.
+// Whole documents, kept, broken, hostile or oddly encoded: how many releases (-1: no feed), and one's field or all.
 TEST(FeedReader, ReleasesOfDocuments)
 {
     const QByteArray nyaa = feedFile("nyaa.xml");
