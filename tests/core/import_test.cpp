@@ -92,7 +92,6 @@ TEST_F(ConversionTest, AFailureAnywhereLeavesTheJetFileAsItWasElseEveryRowComesO
     EXPECT_EQ(DataFile::prepare().value(), DataFile::Start::Opened);
 }
 
-// Public samples of each format are read as mdb-export reads them, in process and alike in the child.
 TEST_F(ConversionTest, RealFilesAreReadAsMdbExportDoesInProcessAndInTheChildWithinItsLimits)
 {
     const std::tuple<const char *, const char *, const char *> samples[] = {
