@@ -53,8 +53,7 @@ public:
     int askedB()
     {
         const QList<QByteArray> since = server.targets().mid(std::exchange(seen, int(server.targets().size())));
-        return int(
-            std::count_if(since.cbegin(), since.cend(), [](const QByteArray &t) { return t.startsWith("/b?"); }));
+        return int(std::count_if(since.cbegin(), since.cend(), [](const auto &t) { return t.startsWith("/b?"); }));
     }
     // Watching from now, every 15 minutes: the requests for /b at the first check and at each of the next ones.
     QList<int> askedBEvery15Minutes(int next)
@@ -128,7 +127,7 @@ TEST_F(WatcherTest, AFailingSiteIsAskedAfterGrowingPausesAndAnUnchangedFeedGives
     EXPECT_EQ(entries[0].found.size(), 1);
 }
 
-// A site that asks for a pause gets it, longer than its failure alone would earn; a check the user asks for asks it.
+// A site that asks for a pause gets it, longer than its failure alone would earn; the user's own check asks it anyway.
 TEST_F(WatcherTest, APauseASiteAsksForIsKept)
 {
     server.route("/b", {.raw = "HTTP/1.1 429 Too Many Requests\r\nRetry-After: 7200\r\nContent-Length: 0\r\n\r\n"});
