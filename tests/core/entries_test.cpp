@@ -86,9 +86,8 @@ TEST_F(CoreTest, AddSaveAndDeleteActOnWholeEntriesAndOnTheRowGiven)
     // A value stored elsewhere since loading is never written over; a save that keeps it, or another column, goes.
     const AnimeEntry loaded = EntryStore::read(1).value();
     exec({u("update AD set Episode = '8' where rowid = 1")});
-    EXPECT_EQ(EntryStore::replace(1, loaded, entry("10|ABC|Foo|7|Bar|a note")).status().error().code,
-              ErrorCode::Changed);
-    EXPECT_EQ(EntryStore::replace(1, loaded, entry("10|ABC|Foo|9|Bar|xyz")).status().error().code, ErrorCode::Changed);
+    for (const char *fields : {"10|ABC|Foo|7|Bar|a note", "10|ABC|Foo|9|Bar|xyz"})
+        EXPECT_EQ(EntryStore::replace(1, loaded, entry(fields)).status().error().code, ErrorCode::Changed) << fields;
     EXPECT_EQ(EntryStore::replace(1, loaded, entry("10|ABC|Foo|8|Bar|xyz")).value(), 10);
     exec({u("update AD set rowid = 1 where rowid = 10")});
     EXPECT_TRUE(EntryStore::remove(6).ok());

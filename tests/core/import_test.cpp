@@ -27,12 +27,6 @@ struct FakeJetReader : JetReader
     }
 };
 
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
 const QString Fixtures = QStringLiteral(KORVANE_FIXTURES "/");
 
 class ConversionTest : public CoreTest
@@ -55,7 +49,7 @@ protected:
 TEST_F(ConversionTest, AFailureAnywhereLeavesTheJetFileAsItWasElseEveryRowComesOverAsTextBesideTheJetFile)
 {
     // A file whose header says Jet; the fake reader stands in for its contents.
-    write(dbPath(), jetBytes);
+    writeFile(dbPath(), jetBytes);
     const JetTable entries{texts({"num", "Other"}), {{qint64(1), QString(100000, QChar(u'长'))}}};
     // A table that cannot be read, a full disk and no table of a watch list: where the rows are, which table cannot
     // be read, and how many pages the new file may have (0: any number).
@@ -82,7 +76,7 @@ TEST_F(ConversionTest, AFailureAnywhereLeavesTheJetFileAsItWasElseEveryRowComesO
     reader.tables[u("XD")] = {
         texts({"utf8"}), {{true}, {false}, {qint64(-1)}, {qint64(0)}, {2.0}, {u("True")}, {u("abc")}, {QVariant()}}};
     reader.tables[u("Customers")] = {texts({"x"}), {{u("another database's table changes nothing")}}};
-    write(QDir(folder()).filePath(u("ad.jet.mdb")), "earlier");
+    writeFile(QDir(folder()).filePath(u("ad.jet.mdb")), "earlier");
 
     QString keptAs;
     ASSERT_TRUE(JetConversion::convert(dbPath(), reader, &keptAs).ok());
@@ -98,7 +92,6 @@ TEST_F(ConversionTest, AFailureAnywhereLeavesTheJetFileAsItWasElseEveryRowComesO
     EXPECT_EQ(DataFile::prepare().value(), DataFile::Start::Opened);
 }
 
-// Public samples of each format are read as mdb-export reads them, in process and alike in the child.
 TEST_F(ConversionTest, RealFilesAreReadAsMdbExportDoesInProcessAndInTheChildWithinItsLimits)
 {
     const std::tuple<const char *, const char *, const char *> samples[] = {
@@ -152,7 +145,7 @@ TEST_F(ConversionTest, RealFilesAreReadAsMdbExportDoesInProcessAndInTheChildWith
     };
     for (const auto &[bytes, limits, code, detail] : cases) {
         SCOPED_TRACE(detail);
-        write(dbPath(), bytes);
+        writeFile(dbPath(), bytes);
         JetConversion::setReaderLimits(limits);
         const Done converted = JetConversion::convertFile(dbPath());
         EXPECT_EQ(converted.error().code, code);

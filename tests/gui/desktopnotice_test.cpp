@@ -42,8 +42,7 @@ TEST(DesktopNotice, ANewOneReplacesOursOnlyAClickOnOursActivatesAndTheBalloonSta
     FakeService s;
     ASSERT_TRUE(bus.registerObject(Path, &s, QDBusConnection::ExportScriptableContents));
     QSystemTrayIcon tray;
-    // Lets all on the way arrive: our call is answered after all the service sent before, and a round that brings
-    // nothing new leaves nothing on the way.
+    // Lets all on the way arrive: our call is answered after all the service sent before, until a round brings none.
     const auto settle = [&] {
         for (qsizetype before = -1; before != s.log.size();) {
             before = s.log.size();

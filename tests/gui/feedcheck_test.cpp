@@ -5,7 +5,6 @@
 #include "feedcheck/feedcheckwindow.h"
 #include "search/encoders.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,12 +17,6 @@
 namespace {
 
 using FeedCheckTest = GuiTest;
-
-QByteArray feed(const char *name)
-{
-    QFile file(QStringLiteral(KORVANE_TEST_DATA "/feeds/") + QLatin1String(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Group lines as they are, lines under them indented, a release as 新|title|sites.
 QStringList shown(QTreeWidget *results)
@@ -45,10 +38,10 @@ TEST_F(FeedCheckTest, StopsWhenToldFillsEachEntryWithItsSitesAnswersAndStepsAWat
 {
     Form1::setFeedLimitsForTesting(FetchLimits{.perHost = 6});
     HttpServer server;
-    server.route("/plain", {.body = feed("plain.xml"), .together = 4});
+    server.route("/plain", {.body = feedFile("plain.xml"), .together = 4});
     // As sent: QUrl writes escapes of letters and digits as the characters, which is the same address.
     const QUrl gbk = QUrl::fromEncoded(server.url("/gbk?k=") + encodeCodePageUrl(u("喵萌奶茶屋 某作品S 08")));
-    server.route(gbk.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority), {.body = feed("gbk.xml")});
+    server.route(gbk.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority), {.body = feedFile("gbk.xml")});
     const QString base = QString::fromLatin1(server.url(""));
     makeDatabase({"insert into AD values ('1', '喵萌奶茶屋', '某作品', '9', '某作品', '')",
                   "insert into AD values ('2', '喵萌奶茶屋', '某作品S', '7.5', '某作品 旧', '')",

@@ -23,8 +23,7 @@
 class Form1Test : public GuiTest
 {
 public:
-    // Line i of the first order shows entry i; "][" in a group, or a shared search name, would mislead a lookup by
-    // text.
+    // Line i of the first order shows entry i; "][" in a group, or a shared search name, would mislead a lookup.
     void start(std::initializer_list<const char *> statements = {
                    "insert into AD values ('1', 'A][B', 'Same', '3', 'First', 'note')",
                    "insert into AD values ('2', 'G', 'Same', '8', 'Second', '')",
@@ -88,8 +87,7 @@ TEST_F(Form1Test, StartsInItsFirstStateTabsInOrderAndTheFilteredFieldsTakeTheirC
     // 序号 and 集数 take digits, "-", "." and their letter of the hidden phrase; Ctrl+Down in any field steps down.
     typeInto(w->Text1, u("12-3.4Kk e中 x"));
     typeInto(w->Text4, u("0e9E.-aK"));
-    EXPECT_EQ(w->Text1->text(), u("12-3.4K"));
-    EXPECT_EQ(w->Text4->text(), u("0e9.-"));
+    EXPECT_EQ(QStringList({w->Text1->text(), w->Text4->text()}), texts({"12-3.4K", "0e9.-"}));
     w->Text4->setText(u("8"));
     w->Text2->setFocus();
     QTest::keyClick(w->Text2, Qt::Key_Down, Qt::ControlModifier);
@@ -117,8 +115,7 @@ TEST_F(Form1Test, AFileThatCannotBeUsedIsNamedWithItsReasonInChinese)
         EXPECT_EQ(w->List1->count() + w->Combo2->count(), 0);
     }
     QDir(dbPath()).removeRecursively();
-    // An installed copy whose data folder cannot be made (it lies under a file, as under a home folder of "/")
-    // says where the file was to be.
+    // An installed copy whose data folder cannot be made (under a file, as under a home of "/") says where it was.
     const QString blocker = QDir(folder()).filePath(u("blocker"));
     QFile(blocker).open(QIODevice::WriteOnly);
     const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
@@ -211,8 +208,7 @@ TEST_F(Form1Test, AClickLoadsTheLinesOwnRowAndTheEntryButtonsActOnIt)
     EXPECT_EQ(lastMessage(),
               u("对不起，此版本暂时不支持序号、搜索名以及动画原名的修改，如果需要调整这些项目，请删除本条后再试。"));
 
-    // Delete asks once, until a line is clicked again; No keeps the entry, Yes deletes the loaded entry, whatever
-    // 原作名 says now.
+    // Delete asks once until a line is clicked again; No keeps the entry, Yes deletes the one loaded, not 原作名's.
     clickLine(w->List1, 0);
     MessageBox::setNextAnswer(MessageBox::No);
     QTest::keyClick(w->List1, Qt::Key_Delete);

@@ -1,7 +1,6 @@
 #include "support/guitest.h"
 #include "support/httpserver.h"
 
-#include "data/settings.h"
 #include "feedcheck/feedcheckwindow.h"
 #include "platform/desktopnotice.h"
 #include "tray/traypresence.h"
@@ -51,8 +50,7 @@ TEST_F(TrayTest, WhileWatchingTheIconIsThereAndClosingHidesTheWindow)
     makeDatabase({"create table settings (name text primary key, value text)",
                   "insert into settings values ('autocheck', '1'), ('autocheckminutes', '30')"});
     start();
-    EXPECT_TRUE(w->autoCheck->isChecked() && w->autoCheckMinutes->value() == 30);
-    EXPECT_EQ(w->autoCheckMinutes->text(), u("每 30 分钟"));
+    EXPECT_TRUE(w->autoCheck->isChecked() && w->autoCheckMinutes->text() == u("每 30 分钟"));
     EXPECT_TRUE(tray->isShown() && !QApplication::quitOnLastWindowClosed());
     for (int i = 0; i < 2; ++i) {
         w->show();

@@ -90,3 +90,15 @@ QByteArray bytesOf(const QString &path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+void writeFile(const QString &path, const QByteArray &bytes, qint64 at)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(at < 0 ? QIODevice::WriteOnly : QIODevice::ReadWrite) && f.seek(qMax(at, qint64(0))) &&
+                f.write(bytes) == bytes.size());
+}
+
+QByteArray feedFile(const char *name)
+{
+    return bytesOf(QStringLiteral(KORVANE_TEST_DATA "/feeds/") + QLatin1String(name));
+}

@@ -15,8 +15,7 @@ inline QString u(const char *utf8)
 {
     return QString::fromUtf8(utf8);
 }
-// Runs statements on a file through a connection of the test's own: the rows the last one gives, each as its values
-// joined by "|" ("<null>" for no value).
+// Runs statements on a file through a connection of its own: the last one's rows, values joined by "|" (<null>: none).
 QStringList query(const QString &path, const QStringList &statements);
 
 // Every test runs in a fresh program folder of its own.
@@ -48,6 +47,10 @@ inline QString integrityCheck(const QString &path)
 }
 // A file's bytes; none when it cannot be read.
 QByteArray bytesOf(const QString &path);
+// Writes a file anew, or over part of it from a byte on.
+void writeFile(const QString &path, const QByteArray &bytes, qint64 at = -1);
+// A feed kept under tests/data/feeds.
+QByteArray feedFile(const char *name);
 
 // Readable failure messages for Qt strings, and lists of them.
 inline void PrintTo(const QString &s, std::ostream *os)

@@ -31,7 +31,6 @@ public:
 
     explicit HttpServer(int maxRequests = 200, QObject *parent = nullptr); // any beyond maxRequests: closed unanswered
 
-    bool listening() const { return m_server.isListening(); }
     quint16 port() const { return m_server.serverPort(); }
     QByteArray url(const QByteArray &target) const { return "http://127.0.0.1:" + QByteArray::number(port()) + target; }
     // The whole target (path and query) is looked up first, then the path alone; anything else is a 404.

@@ -1,16 +1,9 @@
 #include "feeds/feedreader.h"
 #include "support/coretest.h"
 
-#include <QFile>
 #include <QStringEncoder>
 
 namespace {
-
-QByteArray fixture(const char *file)
-{
-    QFile f(QStringLiteral(KORVANE_TEST_DATA "/feeds/") + QLatin1String(file));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray item(const QByteArray &inner)
 {
@@ -45,11 +38,10 @@ QString field(const Release &r, Field f)
 
 } // namespace
 
-// Whole documents, kept, broken, hostile or oddly encoded: how many releases they give (-1: no feed at all), and
-// one field (or all) of one of them.
+// Whole documents, kept, broken, hostile or oddly encoded: how many releases (-1: no feed), and one's field or all.
 TEST(FeedReader, ReleasesOfDocuments)
 {
-    const QByteArray nyaa = fixture("nyaa.xml");
+    const QByteArray nyaa = feedFile("nyaa.xml");
     const struct
     {
         const char *name;
@@ -59,17 +51,17 @@ TEST(FeedReader, ReleasesOfDocuments)
         QByteArray expected = {};
     } rows[] = {
         // clang-format off
-        {"PlainEnclosedBase32Magnet", fixture("plain.xml"), 3, 0, All, "【喵萌奶茶屋】★04月新番★[某作品][10][1080p][简体][招募翻译] | https://bt.example.org/topics/view/650123.html | magnet:?xt=urn:btih:Q336IN72UWT7ZYK5DXOLT2XK5I3XMZ5Y&dn=%E6%9F%90%E4%BD%9C%E5%93%81 |  | 86f7e437faa5a7fce15d1ddcb9eaeaea377667b8 | -1 | 2024-06-15T11:02:11Z | -1/-1"},
-        {"PlainTorrentAndMagnetInDescription", fixture("plain.xml"), 3, 1, All, "【喵萌奶茶屋】★04月新番★[某作品][09][1080p][繁体][招募翻译] | https://bt.example.org/topics/view/649870.html | magnet:?xt=urn:btih:e9d71f5ee7c92d6dc9e92ffdad17b8bd49418f98&tr=udp%3A%2F%2Ftracker.example.org%3A6969 | https://bt.example.org/down/649870/%E6%9F%90%E4%BD%9C%E5%93%8109.torrent | e9d71f5ee7c92d6dc9e92ffdad17b8bd49418f98 | 54321 | 2024-06-08T12:15:40Z | -1/-1"},
+        {"PlainEnclosedBase32Magnet", feedFile("plain.xml"), 3, 0, All, "【喵萌奶茶屋】★04月新番★[某作品][10][1080p][简体][招募翻译] | https://bt.example.org/topics/view/650123.html | magnet:?xt=urn:btih:Q336IN72UWT7ZYK5DXOLT2XK5I3XMZ5Y&dn=%E6%9F%90%E4%BD%9C%E5%93%81 |  | 86f7e437faa5a7fce15d1ddcb9eaeaea377667b8 | -1 | 2024-06-15T11:02:11Z | -1/-1"},
+        {"PlainTorrentAndMagnetInDescription", feedFile("plain.xml"), 3, 1, All, "【喵萌奶茶屋】★04月新番★[某作品][09][1080p][繁体][招募翻译] | https://bt.example.org/topics/view/649870.html | magnet:?xt=urn:btih:e9d71f5ee7c92d6dc9e92ffdad17b8bd49418f98&tr=udp%3A%2F%2Ftracker.example.org%3A6969 | https://bt.example.org/down/649870/%E6%9F%90%E4%BD%9C%E5%93%8109.torrent | e9d71f5ee7c92d6dc9e92ffdad17b8bd49418f98 | 54321 | 2024-06-08T12:15:40Z | -1/-1"},
         {"Nyaa", nyaa, 3, 0, All, "[喵萌奶茶屋] 某作品 / Bou Sakuhin - 10 [1080p][简日双语] | https://nyaa.example.org/view/1812399 |  | https://nyaa.example.org/download/1812399.torrent | 84a516841ba77a5b4648de2cd0dfcb30ea46dbb4 | 627363021 | 2024-06-15T12:31:02Z | 212/7"},
-        {"MikanTimesAreChinas", fixture("mikan.xml"), 2, 0, All, "[喵萌奶茶屋&LoliHouse] 某作品 / Bou Sakuhin - 10 [WebRip 1080p HEVC-10bit AAC][简繁日内封字幕] | https://mikan.example.org/Home/Episode/4a0a19218e082a343a1b17e5333409af9d98f0f5 |  | https://mikan.example.org/Download/20240615/4a0a19218e082a343a1b17e5333409af9d98f0f5.torrent |  | 629669888 | 2024-06-15T13:04:41Z | -1/-1"},
-        {"Gb2312DeclaredHoldsGbk", fixture("gbk.xml"), 2, 0, All, "【喵萌奶茶屋】★04月新番★[某作品][08][1080p][繁體][招募翻譯] | http://bt.example.net/show-5e9c1f.html | magnet:?xt=urn:btih:27d5482eebd075de44389774fce28c69f45c8a75 |  | 27d5482eebd075de44389774fce28c69f45c8a75 | -1 | 2024-06-01T12:05:00Z | -1/-1"},
-        {"Big5", fixture("big5.xml"), 1, 0, All, "【喵萌奶茶屋】★04月新番★[某作品][08][1080p][繁體][招募翻譯] | http://bt.example.tw/show-5e9c1f.html |  | http://bt.example.tw/down/5e9c1f.torrent |  | -1 | 2024-06-01T12:05:00Z | -1/-1"},
-        {"MalformedAfterTwoItems", fixture("malformed.xml"), 2, 1, All, "[喵萌奶茶屋] 某作品 / Bou Sakuhin - 08 [1080p][简日双语] | https://bt.example.org/topics/view/648512.html |  |  |  | -1 | 2024-06-01T12:11:09Z | -1/-1"},
-        {"TitlesArePlainText", fixture("nolinks.xml"), 3, 0, All, "[喵萌奶茶屋] 某作品 / Bou Sakuhin - 10 [1080p]<b>简日双语</b> |  |  |  |  | -1 | 2024-06-15T11:01:00Z | -1/-1"},
-        {"NoScriptOrUserNameLinks", fixture("nolinks.xml"), 3, 2, All, "[喵萌奶茶屋] 某作品 / Bou Sakuhin - 08 [1080p] |  |  |  |  | -1 |  | -1/-1"},
-        {"EmptyChannel", fixture("empty.xml"), 0},
-        {"HtmlPage", fixture("page.html"), -1},
+        {"MikanTimesAreChinas", feedFile("mikan.xml"), 2, 0, All, "[喵萌奶茶屋&LoliHouse] 某作品 / Bou Sakuhin - 10 [WebRip 1080p HEVC-10bit AAC][简繁日内封字幕] | https://mikan.example.org/Home/Episode/4a0a19218e082a343a1b17e5333409af9d98f0f5 |  | https://mikan.example.org/Download/20240615/4a0a19218e082a343a1b17e5333409af9d98f0f5.torrent |  | 629669888 | 2024-06-15T13:04:41Z | -1/-1"},
+        {"Gb2312DeclaredHoldsGbk", feedFile("gbk.xml"), 2, 0, All, "【喵萌奶茶屋】★04月新番★[某作品][08][1080p][繁體][招募翻譯] | http://bt.example.net/show-5e9c1f.html | magnet:?xt=urn:btih:27d5482eebd075de44389774fce28c69f45c8a75 |  | 27d5482eebd075de44389774fce28c69f45c8a75 | -1 | 2024-06-01T12:05:00Z | -1/-1"},
+        {"Big5", feedFile("big5.xml"), 1, 0, All, "【喵萌奶茶屋】★04月新番★[某作品][08][1080p][繁體][招募翻譯] | http://bt.example.tw/show-5e9c1f.html |  | http://bt.example.tw/down/5e9c1f.torrent |  | -1 | 2024-06-01T12:05:00Z | -1/-1"},
+        {"MalformedAfterTwoItems", feedFile("malformed.xml"), 2, 1, All, "[喵萌奶茶屋] 某作品 / Bou Sakuhin - 08 [1080p][简日双语] | https://bt.example.org/topics/view/648512.html |  |  |  | -1 | 2024-06-01T12:11:09Z | -1/-1"},
+        {"TitlesArePlainText", feedFile("nolinks.xml"), 3, 0, All, "[喵萌奶茶屋] 某作品 / Bou Sakuhin - 10 [1080p]<b>简日双语</b> |  |  |  |  | -1 | 2024-06-15T11:01:00Z | -1/-1"},
+        {"NoScriptOrUserNameLinks", feedFile("nolinks.xml"), 3, 2, All, "[喵萌奶茶屋] 某作品 / Bou Sakuhin - 08 [1080p] |  |  |  |  | -1 |  | -1/-1"},
+        {"EmptyChannel", feedFile("empty.xml"), 0},
+        {"HtmlPage", feedFile("page.html"), -1},
         {"EmptyBody", "", -1},
         {"Atom", "<feed xmlns=\"http://www.w3.org/2005/Atom\"><entry><title>A 09</title></entry></feed>", -1},
         {"CutInFirstItem", nyaa.left(nyaa.indexOf("</item>")), -1},
@@ -81,7 +73,7 @@ TEST(FeedReader, ReleasesOfDocuments)
         {"TooManyAttributes", crowded(65, false), -1},
         {"TooManyNamespacesInScope", crowded(65, true), -1},
         {"InvalidUtf8Byte", item("<title>A \xff 09</title>"), 1},
-        {"Utf16WithBom", QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom).encode(QString::fromUtf8(fixture("plain.xml"))), 3},
+        {"Utf16WithBom", QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom).encode(QString::fromUtf8(feedFile("plain.xml"))), 3},
         {"TooManyItems", "<rss version=\"2.0\"><channel>" + QByteArray("<item><title>A</title></item>").repeated(5001) + "</channel></rss>", 5000},
         {"UnknownEncoding", "<?xml version=\"1.0\" encoding=\"x-unheard-of\"?>" + item(""), -1},
         // Nesting costs a reader stack: a title of 60,000 levels is refused whole, one of a few levels is read.

@@ -4,8 +4,7 @@
 #include <thread>
 #include <vector>
 
-// Titles as groups write them, one rule a row: the episodes each holds, and numbers in it that are no episode (or
-// not of that group).
+// Titles as groups write them, one rule a row: the episodes each holds, and numbers that are none (or another group's).
 TEST(ReleaseMatch, EpisodesAndGroups)
 {
     const struct

@@ -4,8 +4,7 @@
 #include <array>
 #include <vector>
 
-// Releases as several sites list them (the site's rank is its order among the sites), and what the window shows:
-// title|hash|seeders|sites per line.
+// Releases as sites list them (a rank: the site's order), and what the window shows: title|hash|seeders|sites a line.
 TEST(ReleaseMerge, EachReleaseOnceWithItsSitesInTheirOrderAndWhatEachKnew)
 {
     const struct

@@ -27,6 +27,10 @@ public:
         exec({u("update bt set rssdata = '%1/a?k=' where btset = '极影'").arg(base),
               u("update bt set rssdata = '%1/b?k=' where btset = '动漫花园'").arg(base)});
         ASSERT_TRUE(DataFile::prepare().ok());
+        wire();
+    }
+    void wire()
+    {
         watcher = std::make_unique<Watcher>(FetchLimits{.timeoutMs = 2000});
         watcher->setClockForTesting([this] { return now; });
         watcher->setOnlineForTesting(true);
@@ -48,9 +52,20 @@ public:
     // Requests for /b since the last look.
     int askedB()
     {
-        const QList<QByteArray> since = server.targets().mid(seen);
-        const int asked = int(std::count_if(since.cbegin(), since.cend(), [](const QByteArray &t) { return t.startsWith("/b?"); }));
-        seen = int(server.targets().size());
+        const QList<QByteArray> since = server.targets().mid(std::exchange(seen, int(server.targets().size())));
+        return int(std::count_if(since.cbegin(), since.cend(), [](const auto &t) { return t.startsWith("/b?"); }));
+    }
+    // Watching from now, every 15 minutes: the requests for /b at the first check and at each of the next ones.
+    QList<int> askedBEvery15Minutes(int next)
+    {
+        EXPECT_TRUE(watcher->setMinutes(15).ok() && watcher->setOn(true).ok());
+        watcher->begin();
+        after(0);
+        QList<int> asked{askedB()};
+        for (int i = 0; i < next; ++i) {
+            after(15);
+            asked << askedB();
+        }
         return asked;
     }
 
@@ -104,37 +119,19 @@ TEST_F(WatcherTest, ChecksWhenDueAndOnceAfterSleepNeverWhilePausedOfflineOrOff)
 TEST_F(WatcherTest, AFailingSiteIsAskedAfterGrowingPausesAndAnUnchangedFeedGivesWhatItGaveBefore)
 {
     server.route("/b", {.status = 500});
-    ASSERT_TRUE(watcher->setMinutes(15).ok() && watcher->setOn(true).ok());
-    watcher->begin();
-    after(0);
-    QList<int> asked{askedB()};
-    for (int i = 0; i < 14; ++i) {
-        after(15);
-        asked << askedB();
-    }
     // Each ask is one request for each entry waiting for an episode: two.
-    EXPECT_EQ(asked, (QList<int>{2, 0, 2, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 2}));
-    EXPECT_TRUE(std::any_of(server.heads().cbegin(), server.heads().cend(),
-                            [](const QByteArray &head) { return head.contains("If-None-Match: \"v1\""); }));
+    EXPECT_EQ(askedBEvery15Minutes(14), (QList<int>{2, 0, 2, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 2}));
+    EXPECT_TRUE(server.heads().join().contains("\r\nIf-None-Match: \"v1\"\r\n"));
     const QList<CheckedEntry> &entries = watcher->check().entries();
     ASSERT_EQ(entries.size(), 2);
     EXPECT_EQ(entries[0].found.size(), 1);
 }
 
-// A site that asks for a pause gets it, longer than its failure alone would earn; one the user asks for now is
-// asked all the same.
+// A site that asks for a pause gets it, longer than its failure alone would earn; the user's own check asks it anyway.
 TEST_F(WatcherTest, APauseASiteAsksForIsKept)
 {
     server.route("/b", {.raw = "HTTP/1.1 429 Too Many Requests\r\nRetry-After: 7200\r\nContent-Length: 0\r\n\r\n"});
-    ASSERT_TRUE(watcher->setMinutes(15).ok() && watcher->setOn(true).ok());
-    watcher->begin();
-    after(0);
-    QList<int> asked{askedB()};
-    for (int i = 0; i < 8; ++i) {
-        after(15);
-        asked << askedB();
-    }
-    EXPECT_EQ(asked, (QList<int>{2, 0, 0, 0, 0, 0, 0, 0, 2}));
+    EXPECT_EQ(askedBEvery15Minutes(8), (QList<int>{2, 0, 0, 0, 0, 0, 0, 0, 2}));
     ASSERT_TRUE(watcher->checkNow().ok());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !watcher->check().running(); }));
     EXPECT_EQ(askedB(), 2);
@@ -150,10 +147,7 @@ TEST_F(WatcherTest, AReleaseIsAnnouncedOnceAndStaysNewUntilSeen)
     ASSERT_EQ(news.size(), 1);
     EXPECT_TRUE(news[0].name == u("Show") && news[0].group == u("G") && news[0].episode == 9);
     after(60);
-    watcher = std::make_unique<Watcher>();
-    watcher->setClockForTesting([this] { return now; });
-    watcher->setOnlineForTesting(true);
-    QObject::connect(watcher.get(), &Watcher::announced, [this](const QList<Announcement> &a) { news << a; });
+    wire(); // the program started again
     watcher->begin();
     after(120);
     EXPECT_EQ(news.size(), 1);
@@ -168,8 +162,7 @@ TEST_F(WatcherTest, AReleaseIsAnnouncedOnceAndStaysNewUntilSeen)
     EXPECT_EQ(news.size(), 1);
 }
 
-// Two copies of the program on one file: the first to take the lock beside it watches; the other takes over
-// when it ends.
+// Two copies of the program on one file: the first to take the lock beside it watches; the other, once it ends.
 TEST_F(WatcherTest, OnlyOneCopyWatchesAFile)
 {
     ASSERT_TRUE(Settings::write(Settings::AutoCheck, u("1")).ok());

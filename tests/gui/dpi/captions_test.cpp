@@ -1,7 +1,6 @@
 #include "support/guitest.h"
 
 #include "feedcheck/feedcheckwindow.h"
-#include "sitesettings/form2.h"
 
 #include <QAbstractButton>
 #include <QApplication>
