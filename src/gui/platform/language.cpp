@@ -42,16 +42,9 @@ QString toSetting(Choice choice)
 
 QString translationFor(Choice choice, const QStringList &uiLanguages)
 {
-    switch (choice) {
-    case Choice::Simplified:
-        return {};
-    case Choice::Traditional:
-        return Traditional;
-    case Choice::English:
-        return English;
-    case Choice::System:
-        break;
-    }
+    // The user's own choice; Simplified Chinese is the program's own texts.
+    if (choice != Choice::System)
+        return choice == Choice::Simplified ? QString() : toSetting(choice);
     bool anyLanguage = false;
     for (const QString &name : uiLanguages) {
         const QLocale locale(name);
