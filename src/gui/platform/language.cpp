@@ -48,7 +48,7 @@ QString translationFor(Choice choice, const QStringList &uiLanguages)
     bool anyLanguage = false;
     for (const QString &name : uiLanguages) {
         const QLocale locale(name);
-        if (name == QLatin1String("C") || name == QLatin1String("POSIX") || locale.language() == QLocale::C)
+        if (locale.language() == QLocale::C) // "C", "POSIX", and what names no language Qt knows
             continue;
         anyLanguage = true;
         // QLocale gives a name without a script the one its place writes: Traditional for Taiwan, Hong Kong and
