@@ -114,10 +114,7 @@ picture "$settings" settings-window
 # The feed check: 动漫花园's feed is a fixture file served on 127.0.0.1 (any query, 20 requests at most). F5 with no line selected checks every
 # entry; two are at episode 9 and the feed has a 10 (the group is out of the words since it was unticked). The one
 # release is new once: shown for the first entry, it has been seen by the second.
-coproc feeds { cd "$repo/tests/data/feeds" && exec timeout 120 python3 -c 'import http.server as h
-s = h.HTTPServer(("127.0.0.1", 0), h.SimpleHTTPRequestHandler); print(s.server_port, flush=True)
-for _ in range(20): s.handle_request()' 2>/dev/null; }
-read -r -t 10 port <&"${feeds[0]}" || fail "the feed server did not start"
+serve_files "$repo/tests/data/feeds" 20
 sql "update bt set rssdata = 'http://127.0.0.1:$port/plain.xml?k=' where btset = '动漫花园'"
 # The feed's releases name 某作品: so do the two entries (else they are another series', marked doubtful).
 sql "update AD set AnimeN = '某作品' where SearchN = '中'; update AD set SearchN = '某作品' where SearchN = 'Foo Bar'"

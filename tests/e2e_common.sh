@@ -31,15 +31,18 @@ picture() {
     [ ! -w "$repo/docs" ] || [ "${CI:-}" = true ] || cp "$work/$2.png" "$repo/docs/"
 }
 
-# The newest window whose title matches, waited for 20 s at most (a window that never comes fails the script, where
-# xdotool's own --sync would wait for ever).
-window() {
-    local found
-    for _ in $(seq 200); do
-        found=$(xdotool search --name "$1" 2>/dev/null | tail -n 1) && [ -n "$found" ] && echo "$found" && return 0
-        sleep 0.1
-    done
-    return 1
+# Runs the command until it succeeds, for 20 s at most.
+wait_for() { for _ in $(seq 200); do "$@" && return 0; sleep 0.1; done; return 1; }
+# The newest window whose title matches, waited for (xdotool's own --sync would wait for ever).
+newest_window() { xdotool search --name "$1" 2>/dev/null | tail -n 1 | grep .; }
+window() { wait_for newest_window "$1"; }
+
+# Serves the files of the folder on 127.0.0.1, for so many requests and two minutes at most; its port in $port.
+serve_files() {
+    coproc feeds { cd "$1" && exec timeout 120 python3 -c 'import http.server as h, sys
+s = h.HTTPServer(("127.0.0.1", 0), h.SimpleHTTPRequestHandler); print(s.server_port, flush=True)
+for _ in range(int(sys.argv[1])): s.handle_request()' "$2" 2>/dev/null; }
+    read -r -t 10 port <&"${feeds[0]}" || fail "the feed server did not start"
 }
 
 pace() { sleep 0.4; }

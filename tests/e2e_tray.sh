@@ -16,10 +16,7 @@ mkdir -p "$work/app" "$work/feeds"
 cp "$program" "$work/app/korvane"
 printf '<rss><channel><item><title>[G] Show - 09</title><link>https://x.example/9</link></item></channel></rss>' \
     >"$work/feeds/f.xml"
-coproc feeds { cd "$work/feeds" && exec timeout 120 python3 -c 'import http.server as h
-s = h.HTTPServer(("127.0.0.1", 0), h.SimpleHTTPRequestHandler); print(s.server_port, flush=True)
-for _ in range(5): s.handle_request()' 2>/dev/null; }
-read -r -t 10 port <&"${feeds[0]}" || fail "the feed server did not start"
+serve_files "$work/feeds" 5
 sqlite3 "$work/app/ad.mdb" <<SQL
 create table AD (num text, subg text, SearchN text, Episode text, AnimeN text, Other text);
 create table bt (nub text, btset text, urldata text, utf8 integer, rssdata text);
@@ -46,7 +43,6 @@ small_window() { # $1: "icon" or "balloon"
     done
     return 1
 }
-wait_for() { for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done; return 1; }
 
 "$work/app/korvane" >"$work/korvane.log" 2>&1 &
 app=$!
