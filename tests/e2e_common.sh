@@ -12,6 +12,7 @@ fail() {
     local shot
     shot="${TMPDIR:-/tmp}/korvane-$(basename "$0" .sh)-failure.png"
     echo "FAIL: $*"
+    [ ! -s "${work:-}/korvane.log" ] || { echo "the program said:"; tail -n 20 "$work/korvane.log"; }
     [ -n "${DISPLAY:-}" ] && import -window root "$shot" 2>/dev/null && echo "screen: $shot"
     exit 1
 }
