@@ -17,10 +17,11 @@ fail() {
     exit 1
 }
 
-# A display of our own, on no network port; $xvfb is its process.
+# A display of our own, on no network port; $xvfb is its process. It does not reset when its last client goes, as
+# the program does between two starts: a start during the reset could not connect.
 start_display() {
     exec 3<> <(:)
-    Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb=$!
     read -r -t 20 display <&3 || fail "Xvfb did not start"
     export DISPLAY=":$display"
